@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/session.h"
+#include "cli/cli_options.h"
+
+namespace orvanic::cli {
+
+// Each command returns the process exit status; messages go to stderr,
+// results to stdout.
+int runIdentify(Session& session, const CliOptions& options);
+
+// Connects as the program does; on failure prints the message and returns
+// false.
+bool connectOrReport(Session& session);
+
+}  // namespace orvanic::cli

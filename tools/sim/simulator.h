@@ -1,0 +1,51 @@
+#pragma once
+
+#include "modbus_rtu.h"
+#include "own_protocol.h"
+#include "pacing_writer.h"
+#include "request_splitter.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+namespace orvanic::sim {
+
+class Device;
+class FaultPlan;
+class PseudoTerminal;
+
+struct SimulatorSettings {
+    ProtocolChoice protocol = ProtocolChoice::Auto;
+    std::optional<unsigned> paceBaud;  // none: answers go out at once
+    bool verbose = false;
+};
+
+// The receive-answer loop: reads requests from the terminal, lets the device
+// answer them, spoils answers as the faults say and writes them back.
+class Simulator {
+public:
+    Simulator(PseudoTerminal& terminal, Device& device, FaultPlan& faults, const SimulatorSettings& settings);
+
+    // Returns when a stop was requested.
+    void run();
+
+private:
+    void receive();
+    void handle(const RequestSplitter::Frame& frame);
+    void logDropped();
+    void log(const char* what, std::span<const std::uint8_t> bytes) const;
+
+    PseudoTerminal& m_terminal;
+    Device& m_device;
+    FaultPlan& m_faults;
+    bool m_verbose;
+    OwnProtocol m_own;
+    ModbusRtu m_modbus;
+    RequestSplitter m_splitter;
+    PacingWriter m_writer;
+    std::uint64_t m_requests = 0;
+    std::chrono::steady_clock::time_point m_lastByteAt;
+};
+
+}  // namespace orvanic::sim
