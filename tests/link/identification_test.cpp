@@ -41,6 +41,21 @@ TEST(Identification, DescriptionFromBothEnvelopes)
     EXPECT_EQ(descriptionBytes(Protocol::Modbus, modbusAnswer), "12|A");
 }
 
+TEST(Identification, ExampleOverModbusReadsAsOverTheOwnProtocol)
+{
+    const std::string text = std::string("1234|X-A40 1|W1|V1|T1|\x74\xE0\xA0\xA1|S|\x8E\xA1\xE0\xEB\xA2|")
+        + "\x8F\xA5\xE0\xA5\xA3\xE0\xE3\xA7\xAA\xA0|";  // padded to whole registers
+    std::vector<std::uint8_t> body = {0x01, 0x11, static_cast<std::uint8_t>(text.size())};
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        body.push_back(static_cast<std::uint8_t>(text[i + 1]));
+        body.push_back(static_cast<std::uint8_t>(text[i]));
+    }
+    const Bytes answer = modbus::frame(body);
+    ASSERT_EQ(checkIdentificationAnswer(Protocol::Modbus, answer), AnswerCheck::Good);
+    EXPECT_EQ(descriptionBytes(Protocol::Modbus, answer), text);
+    EXPECT_EQ(descriptionBytes(Protocol::Own, ownAnswer(text)), text);
+}
+
 TEST(Identification, AnswerChecks)
 {
     Bytes good = ownAnswer("1|N|");
