@@ -3,7 +3,7 @@
 # asking apt only for those that are missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config)
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev libx11-dev fonts-liberation)
 if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libmodbus-dev mbpoll)
 fi

@@ -62,8 +62,6 @@ void takeDescription(Session& session, const SelfDescription& d)
 ConnectOutcome identifyDevice(Session& session)
 {
     session.indexes = SpecialFieldIndexes{};
-    // A stop given to an earlier exchange must not cut this one short.
-    session.link.port.resume();
     if (!OpenPort(session))
         return ConnectOutcome{false, message(text::kPortUnavailable, caption::kError)};
     CreateLogFile(session);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "files/fields_list.h"
 #include "link/link.h"
 #include "link/self_description.h"
 
@@ -50,6 +51,7 @@ struct Session {
 
     TOrvanicStruct DevStruct;
     SpecialFieldIndexes indexes;
+    AFieldsList FieldsList;
     Link link;
 };
 

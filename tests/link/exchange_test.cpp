@@ -178,6 +178,7 @@ struct BadAnswer {
     std::string scenario;
     std::uint8_t protocol;
     UserMessage message;
+    friend void PrintTo(const BadAnswer& b, std::ostream* os) { *os << b.name; }
 };
 
 const UserMessage kCrcMessage{"Ошибка CRC", "Внимание"};

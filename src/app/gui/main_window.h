@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <map>
+
+#include "app/command_states.h"
+#include "app/gui/header_panel.h"
+#include "app/session.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QProgressBar;
+class QTableView;
+class QTimer;
+class QToolBar;
+
+namespace orvanic::gui {
+
+class ConnectWorker;
+class ResultTableModel;
+
+// The program's one window: it owns the session, the commands and their
+// states, the header panel and the result table.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    Session& session() { return m_session; }
+    AppState state() const { return m_state; }
+    ResultTableModel& table() { return *m_table; }
+    HeaderPanel& header() { return *m_header; }
+    QStringList& PortNames() { return m_portNames; }
+
+    void ConnectFrm();
+    void DisConnect();
+    void Parametr();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void ProgramExit();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    QAction* command(const QString& name, const QString& text, void (TfrmMain::*handler)());
+
+    void Connect();
+    void connectFinished();
+    void setState(AppState state);
+    void applyCommandStates();
+    void VisualStyleClick(int tag);
+    void NHelpClick();
+    void tmrMainTimer();
+    void showConnectedColumns();
+
+    Session m_session;
+    AppState m_state = AppState::NotConnected;
+    bool m_fieldsKnown = false;
+    QStringList m_portNames;
+
+    HeaderPanel* m_header;
+    ResultTableModel* m_table;
+    QTableView* m_view;
+    QToolBar* m_toolBar = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_caps = nullptr;
+    QLabel* m_num = nullptr;
+    QLabel* m_scroll = nullptr;
+    QTimer* m_timer;
+    QActionGroup* m_styles = nullptr;
+    std::map<QString, QAction*> m_actions;  // by object name: "NConnect", "btnConnect", ...
+
+    ConnectWorker* m_connectWorker = nullptr;
+    bool m_cancelConnect = false;
+    bool m_closeWhenIdle = false;
+};
+
+}  // namespace orvanic::gui

@@ -1,0 +1,89 @@
+#include "app/gui/result_table_model.h"
+
+namespace orvanic::gui {
+
+ResultTableModel::ResultTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_plain(":/icons/row_plain.svg")
+    , m_ok(":/icons/row_ok.svg")
+    , m_stopped(":/icons/row_stopped.svg")
+{
+}
+
+void ResultTableModel::setColumns(const QStringList& captions)
+{
+    beginResetModel();
+    m_captions = captions;
+    endResetModel();
+}
+
+void ResultTableModel::setColumnCaption(int column, const QString& caption)
+{
+    if (column < 0 || column >= m_captions.size())
+        return;
+    m_captions[column] = caption;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void ResultTableModel::clearRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void ResultTableModel::clearAll()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_captions.clear();
+    endResetModel();
+}
+
+void ResultTableModel::appendRow(Row row)
+{
+    const int at = static_cast<int>(m_rows.size());
+    beginInsertRows({}, at, at);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+}
+
+int ResultTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ResultTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_captions.size());
+}
+
+QVariant ResultTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    if (role == Qt::DisplayRole) {
+        if (index.column() == 0)
+            return row.caption;
+        const int cell = index.column() - 1;
+        return cell < row.cells.size() ? row.cells[cell] : QString();
+    }
+    if (role == Qt::DecorationRole && index.column() == 0) {
+        switch (row.icon) {
+        case RowIcon::Ok: return m_ok;
+        case RowIcon::Stopped: return m_stopped;
+        case RowIcon::Plain: return m_plain;
+        }
+    }
+    return {};
+}
+
+QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < m_captions.size())
+        return m_captions[section];
+    return {};
+}
+
+}  // namespace orvanic::gui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QStringList>
+#include <vector>
+
+namespace orvanic::gui {
+
+// The row pictures of the result table, by their index in its image list.
+enum class RowIcon { Plain = 0, Ok = 3, Stopped = 4 };
+
+// The result table: column 0 is the row caption, the others follow the
+// device's fields. Read-only; rows are kept here, so tens of thousands stay fast.
+class ResultTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ResultTableModel(QObject* parent = nullptr);
+
+    struct Row {
+        QString caption;
+        QStringList cells;  // columns 1 ...
+        RowIcon icon = RowIcon::Plain;
+    };
+
+    void setColumns(const QStringList& captions);
+    void setColumnCaption(int column, const QString& caption);
+    QStringList columnCaptions() const { return m_captions; }
+    void clearRows();
+    void clearAll();  // rows and columns
+    void appendRow(Row row);
+    const std::vector<Row>& rows() const { return m_rows; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QStringList m_captions;
+    std::vector<Row> m_rows;
+    QIcon m_plain, m_ok, m_stopped;
+};
+
+}  // namespace orvanic::gui

@@ -1,0 +1,67 @@
+// Saves pictures of the main window connected to the simulated device, and
+// of its dialogs, for the README and for looking at what the operator sees.
+// Run under a display, e.g.: xvfb-run build/tests/window_screenshot docs
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QThread>
+#include <QTimer>
+
+#include "app/gui/main_window.h"
+#include "app/gui/parametr_dialog.h"
+#include "link/gui/connection_dialog.h"
+#include "support/sim_process.h"
+#include "support/temp_dir.h"
+
+using namespace orvanic;
+
+namespace {
+
+void save(QWidget& widget, const QString& folder, const QString& name)
+{
+    widget.grab().save(folder + "/" + name);
+}
+
+void waitFor(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 200 && !done(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(25);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QDir(argv[1]).absolutePath() : QDir::currentPath();
+    test::SimProcess sim({"--protocol", "auto"});
+    test::TempDir dir;
+    dir.write("QN.cfg", "[Application]\r\nCommunication=" + sim.portPath()
+                            + ";\r\nBitrate=9600;\r\nBits=8;\r\nProtocol=0;\r\nEnergy=0;\r\nLog=0;\r\n");
+    QDir::setCurrent(QString::fromStdString(dir.path().string()));
+
+    gui::TfrmMain window;
+    window.show();
+    QTimer::singleShot(300, [&] {
+        auto* dialog = qobject_cast<gui::TfrmConnection*>(QApplication::activeModalWidget());
+        save(*dialog, folder, "connection-dialog.png");
+        dialog->findChild<QWidget*>("btnOk")->setFocus();
+        QMetaObject::invokeMethod(dialog->findChild<QObject*>("btnOk"), "click");
+    });
+    window.findChild<QAction*>("btnConnect")->trigger();
+    waitFor([&] { return window.state() == AppState::ConnectedIdle; });
+    waitFor([] { return false; });
+    save(window, folder, "main-window.png");
+
+    QTimer::singleShot(300, [&] {
+        auto* dialog = qobject_cast<gui::TfrmParametr*>(QApplication::activeModalWidget());
+        save(*dialog, folder, "settings-dialog.png");
+        dialog->close();
+    });
+    window.findChild<QAction*>("btnParametr")->trigger();
+    window.DisConnect();
+    return 0;
+}
