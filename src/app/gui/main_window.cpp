@@ -1,7 +1,6 @@
 #include "app/gui/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -132,7 +131,6 @@ void TfrmMain::buildMenus()
     connect(toolbar, &QAction::toggled, this, [this](bool on) { m_toolBar->setVisible(on); });
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     QMenu* style = view->addMenu("Стиль");
-    m_styles = new QActionGroup(this);
     const std::pair<const char*, const char*> styles[] = {
         {"NClassic", "Classic"},           {"NWindowsXP", "Windows XP"},     {"NGradientSystem", "Gradient System"},
         {"NGradientOffice", "Gradient MS Office"}, {"NGradientCustom", "Gradient Custom"},
@@ -142,7 +140,7 @@ void TfrmMain::buildMenus()
         style->addAction(item);
         item->setCheckable(true);
         item->setChecked(tag == 3);
-        m_styles->addAction(item);
+        m_styleItems.push_back(item);
         connect(item, &QAction::triggered, this, [this, tag] { VisualStyleClick(tag); });
     }
 
@@ -354,6 +352,9 @@ void TfrmMain::VisualStyleClick(int tag)
     else if (tag == 5)
         scheme = HeaderPanel::GradientScheme::Custom;
     m_header->setLook(style, scheme);
+    // Check marks rather than an exclusive group's radio dots.
+    for (std::size_t i = 0; i < m_styleItems.size(); ++i)
+        m_styleItems[i]->setChecked(static_cast<int>(i) + 1 == tag);
 }
 
 void TfrmMain::NHelpClick()

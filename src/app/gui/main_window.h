@@ -3,13 +3,13 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <map>
+#include <vector>
 
 #include "app/command_states.h"
 #include "app/gui/header_panel.h"
 #include "app/session.h"
 
 class QAction;
-class QActionGroup;
 class QLabel;
 class QProgressBar;
 class QTableView;
@@ -73,7 +73,7 @@ private:
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;
     QTimer* m_timer;
-    QActionGroup* m_styles = nullptr;
+    std::vector<QAction*> m_styleItems;  // tags 1 to 5
     std::map<QString, QAction*> m_actions;  // by object name: "NConnect", "btnConnect", ...
 
     ConnectWorker* m_connectWorker = nullptr;
