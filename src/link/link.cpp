@@ -13,6 +13,10 @@ int receivePauseMs(int pauseNumerator, int speed)
 void Link::SendFrame(std::size_t n)
 {
     n = std::min(n, kFrameBufSize - 2);
+    // Only one side talks at a time, so anything still unread is the late
+    // answer of an exchange that was given up (a stop, the set-clock frame)
+    // and must not be taken for the start of this one's.
+    port.discardInput();
     if (log.isOpen())
         log.writeSent(std::span(FrameBuf).first(n + 2));
     port.write(std::span(FrameBuf).first(n));

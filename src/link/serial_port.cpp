@@ -100,6 +100,12 @@ void SerialPort::close()
     m_fd = -1;
 }
 
+void SerialPort::discardInput()
+{
+    if (m_fd >= 0)
+        ::tcflush(m_fd, TCIFLUSH);
+}
+
 std::size_t SerialPort::write(std::span<const std::uint8_t> bytes)
 {
     if (m_fd < 0)

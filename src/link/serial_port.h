@@ -27,6 +27,9 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     int handle() const { return m_fd; }
 
+    // Drops whatever has come in and not been read.
+    void discardInput();
+
     // Writes within 10 ms a byte plus 10 ms; returns the bytes handed over.
     std::size_t write(std::span<const std::uint8_t> bytes);
 
