@@ -22,6 +22,12 @@ for _ in $(seq 50); do [[ -e "$demo/ttyMVU" ]] && break; sleep 0.1; done
 printf '[Application]\r\nCommunication=%s;\r\nBitrate=9600;\r\nBits=8;\r\nProtocol=0;\r\nEnergy=0;\r\nLog=0;\r\n' \
   "$demo/ttyMVU" > "$demo/QN.cfg"
 
+# The operators' regional formats (dates, times, the decimal comma) unless
+# the machine has a regional setting of its own.
+if [[ -z "${LANG:-}" || "${LANG}" == C* || "${LANG}" == POSIX ]]; then
+  export LANG=ru_RU.UTF-8
+fi
+
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "The simulated device is on $demo/ttyMVU. Choose \"Подключить\", then \"Применить\"."
   cd "$demo" && "$root/build-demo/src/visual-orvanic"

@@ -17,7 +17,11 @@ std::string usageText()
 {
     return "Использование: orvanic-cli [--port PATH] [--speed N] [--bits 7|8] [--protocol own|modbus]\n"
            "                           [--address N] [--energy gj|gcal] [--log] КОМАНДА ...\n"
-           "  identify    самоописание прибора\n";
+           "  identify                         самоописание прибора\n"
+           "  current [--count N]              N строк текущих данных (по умолчанию 1)\n"
+           "  screen  [--count N]              N строк экранных данных\n"
+           "  clock                            часы прибора: ДД.ММ.ГГГГ ЧЧ:ММ:СС\n"
+           "  set-clock ДД.ММ.ГГГГ ЧЧ:ММ:СС    установить часы прибора\n";
 }
 
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, const Settings& fromFile,

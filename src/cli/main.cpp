@@ -1,6 +1,7 @@
 // orvanic-cli: reads a metering computer from scripts and scheduled jobs,
 // over the same core as the window.
 
+#include <clocale>
 #include <csignal>
 #include <cstdint>
 #include <iostream>
@@ -27,6 +28,8 @@ void onSignal(int)
 int main(int argc, char** argv)
 {
     using namespace orvanic;
+    // Number texts follow LC_ALL / LC_NUMERIC; nothing else is localised.
+    std::setlocale(LC_NUMERIC, "");
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << cli::usageText();
@@ -51,6 +54,14 @@ int main(int argc, char** argv)
 
     if (options->command == "identify")
         return cli::runIdentify(session, *options);
+    if (options->command == "current")
+        return cli::runPoll(session, *options, PollKind::Current);
+    if (options->command == "screen")
+        return cli::runPoll(session, *options, PollKind::Screen);
+    if (options->command == "clock")
+        return cli::runClock(session, *options);
+    if (options->command == "set-clock")
+        return cli::runSetClock(session, *options);
     std::cerr << "Неизвестная команда: " << options->command << '\n' << cli::usageText();
     return 2;
 }

@@ -64,7 +64,7 @@ int main(int argc, char** argv)
         FaultPlan faults(std::move(scenario.faults));
         const SimulatorSettings settings{options.protocol,
                                          options.pace ? std::optional<unsigned>(options.speed) : std::nullopt,
-                                         options.verbose};
+                                         options.verbose, options.record};
         Simulator(terminal, device, faults, settings).run();
     } catch (const std::exception& e) {
         return fail(kExitFailure, e.what());

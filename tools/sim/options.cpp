@@ -67,6 +67,8 @@ Options parseOptions(int argc, char** argv)
             options.link = std::string(value());
             if (options.link->empty())
                 throw OptionsError("--link needs a path");
+        } else if (arg == "--record") {
+            options.record = std::string(value());
         } else if (arg == "--verbose") {
             noValue();
             options.verbose = true;
@@ -82,7 +84,8 @@ Options parseOptions(int argc, char** argv)
 const char* usageText()
 {
     return "usage: orvanic-sim [--protocol own|modbus|auto] [--speed N] [--pace] [--scenario FILE]\n"
-           "                   [--link PATH] [--verbose]\n";
+           "                   [--link PATH] [--record FILE] [--verbose]\n"
+           "  --record FILE  append every request answered to FILE, one line of hex bytes each\n";
 }
 
 }  // namespace orvanic::sim

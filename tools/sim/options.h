@@ -14,6 +14,7 @@ struct Options {
     bool pace = false;
     std::optional<std::string> scenario;
     std::optional<std::string> link;
+    std::optional<std::string> record;
     bool verbose = false;
     bool help = false;
 };

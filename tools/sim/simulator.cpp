@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <poll.h>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -31,6 +32,11 @@ Simulator::Simulator(PseudoTerminal& terminal, Device& device, FaultPlan& faults
     , m_splitter(settings.protocol, m_own, m_modbus)
     , m_writer(terminal, settings.paceBaud)
 {
+    if (settings.recordPath) {
+        m_record.reset(std::fopen(settings.recordPath->c_str(), "a"));
+        if (!m_record)
+            throw std::runtime_error("cannot open " + *settings.recordPath);
+    }
 }
 
 void Simulator::run()
@@ -84,6 +90,7 @@ void Simulator::handle(const RequestSplitter::Frame& frame)
         std::fprintf(stderr, "orvanic-sim: request %llu (%s)\n", static_cast<unsigned long long>(m_requests),
                      frame.protocol->name());
     log("<-", frame.bytes);
+    record(frame.bytes);
     if (faults.silent) {
         log("silent fault, no answer", {});
         return;
@@ -97,6 +104,16 @@ void Simulator::handle(const RequestSplitter::Frame& frame)
     answer = spoilAnswer(std::move(answer), faults);
     log("->", answer);
     m_writer.write(answer, {m_lastByteAt + faults.delay, faults.pieces, faults.pieceGap});
+}
+
+void Simulator::record(std::span<const std::uint8_t> bytes)
+{
+    if (!m_record)
+        return;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        std::fprintf(m_record.get(), i == 0 ? "%02X" : " %02X", bytes[i]);
+    std::fputc('\n', m_record.get());
+    std::fflush(m_record.get());
 }
 
 void Simulator::logDropped()

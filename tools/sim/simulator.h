@@ -7,7 +7,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <optional>
+#include <string>
 
 namespace orvanic::sim {
 
@@ -19,6 +22,7 @@ struct SimulatorSettings {
     ProtocolChoice protocol = ProtocolChoice::Auto;
     std::optional<unsigned> paceBaud;  // none: answers go out at once
     bool verbose = false;
+    std::optional<std::string> recordPath;  // every request taken, as a hex line
 };
 
 // The receive-answer loop: reads requests from the terminal, lets the device
@@ -35,11 +39,13 @@ private:
     void handle(const RequestSplitter::Frame& frame);
     void logDropped();
     void log(const char* what, std::span<const std::uint8_t> bytes) const;
+    void record(std::span<const std::uint8_t> bytes);
 
     PseudoTerminal& m_terminal;
     Device& m_device;
     FaultPlan& m_faults;
     bool m_verbose;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_record{nullptr, std::fclose};
     OwnProtocol m_own;
     ModbusRtu m_modbus;
     RequestSplitter m_splitter;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +19,11 @@
 #include <QVBoxLayout>
 #include <iostream>
 
+#include "acquire/device_clock.h"
+#include "acquire/gui/date_time_dialog.h"
+#include "acquire/gui/date_time_worker.h"
+#include "acquire/gui/poll_worker.h"
+#include "acquire/table_row.h"
 #include "app/connect_device.h"
 #include "app/gui/lock_keys.h"
 #include "app/gui/message_box.h"
@@ -31,6 +37,8 @@ namespace orvanic::gui {
 namespace {
 
 constexpr int kColumnWidth = 50;
+// A poll row shows its values when its caption is shorter than this.
+constexpr std::size_t kPollCaptionLimit = 20;
 const QString kProductName = "Visual Orvanic";
 
 QFont tableFont()
@@ -89,10 +97,14 @@ TfrmMain::TfrmMain(QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
-    // A connection attempt still running must end before the session goes.
-    if (m_connectWorker) {
-        m_session.link.port.interrupt();
-        m_connectWorker->wait();
+    // Workers use the session, so they must end before it goes. A worker may
+    // be waiting to hand a row to this thread, so those hand-overs are let
+    // through meanwhile. Closing the window never gets here with workers
+    // running; this is the fallback for a window destroyed without closing.
+    stopExchanges();
+    for (QThread* worker : m_workers) {
+        while (!worker->wait(20))
+            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
 }
 
@@ -149,10 +161,10 @@ void TfrmMain::buildMenus()
     device->addAction(command("NDisconnect", "Отключить МВУ", &TfrmMain::DisConnect));
 
     QMenu* dataMenu = menuBar()->addMenu("Данные");
-    dataMenu->addAction(command("NDateTime", "Установить дату и время", nullptr));
+    dataMenu->addAction(command("NDateTime", "Установить дату и время", &TfrmMain::ReadDateTime));
     dataMenu->addSeparator();
-    dataMenu->addAction(command("NCurrentData", "Текущие данные", nullptr));
-    dataMenu->addAction(command("NScreenData", "Экранные данные", nullptr));
+    dataMenu->addAction(command("NCurrentData", "Текущие данные", &TfrmMain::ReadCurrentData));
+    dataMenu->addAction(command("NScreenData", "Экранные данные", &TfrmMain::ReadScreenData));
     dataMenu->addSeparator();
     dataMenu->addAction(command("NReadData", "Запросить данные", nullptr));
 
@@ -184,9 +196,9 @@ void TfrmMain::buildToolBar()
     button("btnConnect", "Подключить", "connect.svg", &TfrmMain::ConnectFrm);
     button("btnDisconnect", "Отключить", "disconnect.svg", &TfrmMain::DisConnect);
     m_toolBar->addSeparator();
-    button("btnDateTime", "Дата и время", "datetime.svg", nullptr);
-    button("btnCurrentData", "Текущие данные", "current_data.svg", nullptr);
-    button("btnScreenData", "Экранные данные", "screen_data.svg", nullptr);
+    button("btnDateTime", "Дата и время", "datetime.svg", &TfrmMain::ReadDateTime);
+    button("btnCurrentData", "Текущие данные", "current_data.svg", &TfrmMain::ReadCurrentData);
+    button("btnScreenData", "Экранные данные", "screen_data.svg", &TfrmMain::ReadScreenData);
     button("btnReadData", "Запросить данные", "archive.svg", nullptr);
     m_toolBar->addSeparator();
     button("btnMCUParam", "Параметры МВУ", "device_params.svg", nullptr);
@@ -245,7 +257,10 @@ void TfrmMain::setState(AppState state)
 
 void TfrmMain::applyCommandStates()
 {
-    const CommandStates c = commandStatesFor(m_state, m_fieldsKnown);
+    CommandStates c = commandStatesFor(m_state, m_fieldsKnown);
+    // After a disconnect, a new connection waits until the last worker has
+    // let go of the port.
+    c.connect = c.connect && m_workers.empty();
     const std::pair<const char*, bool> pairs[] = {
         {"Connect", c.connect},         {"Disconnect", c.disconnect},   {"DateTime", c.dateTime},
         {"CurrentData", c.currentData}, {"ScreenData", c.screenData},   {"ReadData", c.readData},
@@ -271,21 +286,14 @@ void TfrmMain::Connect()
     m_table->clearAll();
     m_header->setText(QString::fromUtf8(text::kNotConnected.data(), text::kNotConnected.size()));
     m_cancelConnect = false;
-    // A stop given to an earlier exchange must not cut this one short; it is
-    // lifted here, before the worker starts, so a stop given from now on holds.
-    m_session.link.port.resume();
     setState(AppState::Connecting);
-    m_connectWorker = new ConnectWorker(m_session, this);
-    connect(m_connectWorker, &QThread::finished, this, &TfrmMain::connectFinished);
-    m_connectWorker->start();
+    auto* worker = new ConnectWorker(m_session, this);
+    startWorker(worker, [this, worker] { connectFinished(*worker); });
 }
 
-void TfrmMain::connectFinished()
+void TfrmMain::connectFinished(const ConnectWorker& worker)
 {
-    const ConnectOutcome outcome = m_connectWorker->outcome();
-    m_connectWorker->deleteLater();
-    m_connectWorker = nullptr;
-
+    const ConnectOutcome& outcome = worker.outcome();
     if (outcome.connected && !m_cancelConnect && !m_closeWhenIdle) {
         showConnectedColumns();
         m_header->setText(QString::fromStdString(connectedHeaderText(m_session.DevStruct)));
@@ -293,14 +301,153 @@ void TfrmMain::connectFinished()
         setState(AppState::ConnectedIdle);
         return;
     }
-    ClosePort(m_session);
+    m_closePortWhenIdle = true;
     setState(AppState::NotConnected);
-    if (m_closeWhenIdle) {
+    if (outcome.message && !m_cancelConnect && !m_closeWhenIdle)
+        showMessage(this, *outcome.message);
+}
+
+void TfrmMain::startWorker(QThread* worker, std::function<void()> ended)
+{
+    // A stop given to earlier exchanges must not cut this one short; it is
+    // lifted only while no other worker runs, and before this one starts.
+    if (m_workers.empty())
+        m_session.link.port.resume();
+    m_workers.push_back(worker);
+    connect(worker, &QThread::finished, this, [this, worker, ended] {
+        std::erase(m_workers, worker);
+        ended();
+        worker->deleteLater();
+        afterWorkerEnded();
+    });
+    worker->start();
+}
+
+void TfrmMain::afterWorkerEnded()
+{
+    if (!m_workers.empty())
+        return;
+    if (m_closePortWhenIdle) {
+        m_closePortWhenIdle = false;
+        ClosePort(m_session);
+    }
+    applyCommandStates();
+    if (m_closeWhenIdle)
         close();
+}
+
+void TfrmMain::stopExchanges()
+{
+    m_session.devCurrentData = m_session.devScreenData = m_session.devData = false;
+    if (!m_workers.empty())
+        m_session.link.port.interrupt();
+}
+
+void TfrmMain::ReadCurrentData()
+{
+    if (m_session.devCurrentData) {
+        m_session.devCurrentData = false;
+        m_session.link.port.interrupt();
         return;
     }
-    if (outcome.message && !m_cancelConnect)
-        showMessage(this, *outcome.message);
+    if (m_poll)
+        return;  // the stopped poll is still finishing
+    m_session.devCurrentData = true;
+    startPoll(new TExchangeCurrentData(m_session, this, [this](const RowTexts& t) { ShowResult(t); }),
+              AppState::CurrentDataPolling);
+}
+
+void TfrmMain::ReadScreenData()
+{
+    if (m_session.devScreenData) {
+        m_session.devScreenData = false;
+        m_session.link.port.interrupt();
+        return;
+    }
+    if (m_poll)
+        return;
+    m_session.devScreenData = true;
+    startPoll(new TExchangeScreenData(m_session, this, [this](const RowTexts& t) { ShowResult(t); }),
+              AppState::ScreenDataPolling);
+}
+
+void TfrmMain::startPoll(PollWorker* worker, AppState state)
+{
+    setState(state);
+    if (protocolOf(m_session.devProtocol) == Protocol::Modbus) {
+        const int columns = m_table->columnCount();
+        m_table->setColumnCaption(columns - 2, "Текущий час запроса");
+        m_table->setColumnCaption(columns - 1, "Счетчик опросов датчика");
+    }
+    m_poll = worker;
+    startWorker(worker, [this, worker] { pollEnded(*worker); });
+}
+
+void TfrmMain::pollEnded(const PollWorker& worker)
+{
+    m_poll = nullptr;
+    if (m_state == AppState::CurrentDataPolling || m_state == AppState::ScreenDataPolling)
+        setState(AppState::ConnectedIdle);
+    if (worker.noAnswer() && !m_closeWhenIdle)
+        showMessage(this, {std::string(text::kNoAnswer), std::string(caption::kError)});
+}
+
+void TfrmMain::ShowResult(const RowTexts& texts)
+{
+    ResultTableModel::Row row;
+    row.caption = QString::fromStdString(texts[0]);
+    if (isDataRowCaption(texts[0], kPollCaptionLimit)) {
+        for (int c = 1; c < m_table->columnCount(); ++c)
+            row.cells << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
+        row.icon = dataRowIcon(texts, m_session.indexes);
+    }
+    m_table->clearRows();
+    m_table->appendRow(std::move(row));
+    // Columns grow to show their values whole; they never shrink under the
+    // operator's hands.
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        const int before = m_view->columnWidth(c);
+        m_view->resizeColumnToContents(c);
+        m_view->setColumnWidth(c, std::max(before, m_view->columnWidth(c)));
+    }
+}
+
+void TfrmMain::ReadDateTime()
+{
+    if (m_clockReading)
+        return;
+    m_clockReading = true;
+    auto* worker = new TExchangeDateTime(m_session, this);
+    startWorker(worker, [this, worker] { clockReadEnded(*worker); });
+}
+
+void TfrmMain::clockReadEnded(const TExchangeDateTime& worker)
+{
+    const DeviceClock clock = worker.clock();
+    const ReceiveResult received = worker.received();
+    if (m_state == AppState::NotConnected || m_closeWhenIdle || received == ReceiveResult::Interrupted) {
+        m_clockReading = false;
+        return;
+    }
+    if (received == ReceiveResult::NoAnswer) {
+        m_clockReading = false;
+        showMessage(this, {std::string(text::kNoAnswer), std::string(caption::kError)});
+        return;
+    }
+    if (clock.date)
+        m_session.devDate = toTDateTime(*clock.date);
+    if (!clock.date || !clock.time) {
+        m_clockReading = false;
+        showMessage(this, {"Прибор передал неверные дату или время.", std::string(caption::kAttention)});
+        return;
+    }
+    m_session.devTime = toTDateTime(*clock.time);
+    // The read ends when the dialog has closed; the worker is done already,
+    // so the set-clock frame can have the link.
+    TfrmDateTime dialog(m_session, QDate(clock.date->year, clock.date->month, clock.date->day),
+                        QTime(clock.time->hour, clock.time->minute, clock.time->second), this);
+    dialog.exec();
+    m_clockReading = false;
 }
 
 void TfrmMain::showConnectedColumns()
@@ -319,14 +466,14 @@ void TfrmMain::showConnectedColumns()
 
 void TfrmMain::DisConnect()
 {
-    m_session.devCurrentData = m_session.devScreenData = m_session.devData = false;
-    if (m_connectWorker) {
-        // The port is closed once the identification has let go of it.
-        m_cancelConnect = true;
-        m_session.link.port.interrupt();
-        return;
-    }
-    ClosePort(m_session);
+    // The port is closed once every worker has let go of it; none waits
+    // out a time-out, as stopping wakes their waits.
+    m_cancelConnect = m_state == AppState::Connecting;
+    stopExchanges();
+    if (m_workers.empty())
+        ClosePort(m_session);
+    else
+        m_closePortWhenIdle = true;
     m_session.devType = TOrvanDevice::none;
     setState(AppState::NotConnected);
     m_header->setText(QString::fromUtf8(text::kNotConnected.data(), text::kNotConnected.size()));
@@ -377,11 +524,11 @@ void TfrmMain::tmrMainTimer()
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_connectWorker) {
-        // Exit waits for the identification to let go of the port, without
-        // blocking the window: the close is given again when it has.
+    if (!m_workers.empty()) {
+        // Exit waits for the workers to let go of the port, without blocking
+        // the window: the close is given again when the last has ended.
         m_closeWhenIdle = true;
-        m_session.link.port.interrupt();
+        stopExchanges();
         event->ignore();
         return;
     }

@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <vector>
 
+#include "acquire/record_decoder.h"
 #include "app/command_states.h"
 #include "app/gui/header_panel.h"
 #include "app/session.h"
@@ -19,6 +21,7 @@ class QToolBar;
 namespace orvanic::gui {
 
 class ConnectWorker;
+class PollWorker;
 class ResultTableModel;
 
 // The program's one window: it owns the session, the commands and their
@@ -38,6 +41,9 @@ public:
     void ConnectFrm();
     void DisConnect();
     void Parametr();
+    void ReadCurrentData();
+    void ReadScreenData();
+    void ReadDateTime();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,7 +57,16 @@ private:
     QAction* command(const QString& name, const QString& text, void (TfrmMain::*handler)());
 
     void Connect();
-    void connectFinished();
+    void connectFinished(const ConnectWorker& worker);
+    // Every exchange worker starts here; `ended` runs on the window's thread
+    // once it has finished, before the window looks at what waits for idle.
+    void startWorker(QThread* worker, std::function<void()> ended);
+    void afterWorkerEnded();
+    void stopExchanges();
+    void startPoll(PollWorker* worker, AppState state);
+    void pollEnded(const PollWorker& worker);
+    void ShowResult(const RowTexts& texts);
+    void clockReadEnded(const class TExchangeDateTime& worker);
     void setState(AppState state);
     void applyCommandStates();
     void VisualStyleClick(int tag);
@@ -76,8 +91,11 @@ private:
     std::vector<QAction*> m_styleItems;  // tags 1 to 5
     std::map<QString, QAction*> m_actions;  // by object name: "NConnect", "btnConnect", ...
 
-    ConnectWorker* m_connectWorker = nullptr;
+    std::vector<QThread*> m_workers;
+    PollWorker* m_poll = nullptr;
+    bool m_clockReading = false;  // from the clock read until its dialog closes
     bool m_cancelConnect = false;
+    bool m_closePortWhenIdle = false;
     bool m_closeWhenIdle = false;
 };
 

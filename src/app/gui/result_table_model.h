@@ -5,10 +5,9 @@
 #include <QStringList>
 #include <vector>
 
-namespace orvanic::gui {
+#include "acquire/table_row.h"
 
-// The row pictures of the result table, by their index in its image list.
-enum class RowIcon { Plain = 0, Ok = 3, Stopped = 4 };
+namespace orvanic::gui {
 
 // The result table: column 0 is the row caption, the others follow the
 // device's fields. Read-only; rows are kept here, so tens of thousands stay fast.

@@ -1,6 +1,7 @@
 // Saves pictures of the main window connected to the simulated device, and
 // of its dialogs, for the README and for looking at what the operator sees.
-// Run under a display, e.g.: xvfb-run build/tests/window_screenshot docs
+// Run under a display, with Russian regional formats, e.g.:
+//   LANG=ru_RU.UTF-8 xvfb-run -a build/tests/window_screenshot docs
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include "app/gui/main_window.h"
+#include "app/gui/result_table_model.h"
 #include "app/gui/parametr_dialog.h"
 #include "link/gui/connection_dialog.h"
 #include "support/sim_process.h"
@@ -55,6 +57,13 @@ int main(int argc, char** argv)
     waitFor([&] { return window.state() == AppState::ConnectedIdle; });
     waitFor([] { return false; });
     save(window, folder, "main-window.png");
+
+    window.findChild<QAction*>("btnCurrentData")->trigger();
+    waitFor([&] { return window.table().rowCount() == 1; });
+    waitFor([] { return false; });
+    save(window, folder, "current-data.png");
+    window.findChild<QAction*>("btnCurrentData")->trigger();
+    waitFor([&] { return window.state() == AppState::ConnectedIdle; });
 
     QTimer::singleShot(300, [&] {
         auto* dialog = qobject_cast<gui::TfrmParametr*>(QApplication::activeModalWidget());
