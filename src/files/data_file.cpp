@@ -1,0 +1,1 @@
+#include "files/data_file.h"

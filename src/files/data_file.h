@@ -1,0 +1,2 @@
+#pragma once
+// Being written: the data file (.dat) writer and reader.
