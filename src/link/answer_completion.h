@@ -12,6 +12,7 @@ struct ExpectedAnswer {
     enum class Kind {
         Unknown,     // never complete: the answer ends on silence
         OwnFrame,    // own protocol, at least minLength bytes, or the no-data answer
+        OwnDoubledFrame,  // the same once its doubled 0x10 bytes are undone (archive answers)
         ModbusFrame  // Modbus answer to `function`, or its exception answer
     };
     Kind kind = Kind::Unknown;
@@ -19,6 +20,7 @@ struct ExpectedAnswer {
     std::uint8_t function = 0;
 
     static ExpectedAnswer own(std::size_t minLength) { return {Kind::OwnFrame, minLength, 0}; }
+    static ExpectedAnswer ownDoubled(std::size_t minLength) { return {Kind::OwnDoubledFrame, minLength, 0}; }
     static ExpectedAnswer modbus(std::uint8_t function) { return {Kind::ModbusFrame, 0, function}; }
 };
 

@@ -37,4 +37,20 @@ bool isNoDataAnswer(std::span<const std::uint8_t> answer)
         && answer[6] == kEtx;
 }
 
+std::vector<std::uint8_t> undoubleDle(std::span<const std::uint8_t> answer)
+{
+    const std::size_t n = answer.size();
+    if (n < 6)
+        return {answer.begin(), answer.end()};
+    std::vector<std::uint8_t> out(answer.begin(), answer.begin() + 2);
+    const std::size_t tail = n - 4;
+    for (std::size_t i = 2; i < tail; ++i) {
+        out.push_back(answer[i]);
+        if (answer[i] == kDle && i + 1 < tail && answer[i + 1] == kDle)
+            ++i;  // the second of a doubled pair
+    }
+    out.insert(out.end(), answer.begin() + static_cast<std::ptrdiff_t>(tail), answer.end());
+    return out;
+}
+
 }  // namespace orvanic::own

@@ -39,5 +39,10 @@ bool hasValidTail(std::span<const std::uint8_t> answer);
 
 bool isNoDataAnswer(std::span<const std::uint8_t> answer);
 
+// Archive answers double every 0x10 between their 10 01 head and their
+// 10 03 tail; this gives back exactly the bytes the sender doubled, runs of
+// three or more included. Head, tail and checksum are kept as they are.
+std::vector<std::uint8_t> undoubleDle(std::span<const std::uint8_t> answer);
+
 }  // namespace own
 }  // namespace orvanic
