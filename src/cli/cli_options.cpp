@@ -21,7 +21,9 @@ std::string usageText()
            "  current [--count N]              N строк текущих данных (по умолчанию 1)\n"
            "  screen  [--count N]              N строк экранных данных\n"
            "  clock                            часы прибора: ДД.ММ.ГГГГ ЧЧ:ММ:СС\n"
-           "  set-clock ДД.ММ.ГГГГ ЧЧ:ММ:СС    установить часы прибора\n";
+           "  set-clock ДД.ММ.ГГГГ ЧЧ:ММ:СС    установить часы прибора\n"
+           "  archive hourly|daily|monthly --from ДД.ММ.ГГГГ --to ДД.ММ.ГГГГ [--hours Ч1-Ч2]\n"
+           "                                   архив прибора, по строке на период\n";
 }
 
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, const Settings& fromFile,

@@ -12,6 +12,7 @@ int runIdentify(Session& session, const CliOptions& options);
 int runPoll(Session& session, const CliOptions& options, PollKind kind);
 int runClock(Session& session, const CliOptions& options);
 int runSetClock(Session& session, const CliOptions& options);
+int runArchive(Session& session, const CliOptions& options);
 
 // Connects as the program does; on failure prints the message and returns
 // false.

@@ -62,6 +62,8 @@ int main(int argc, char** argv)
         return cli::runClock(session, *options);
     if (options->command == "set-clock")
         return cli::runSetClock(session, *options);
+    if (options->command == "archive")
+        return cli::runArchive(session, *options);
     std::cerr << "Неизвестная команда: " << options->command << '\n' << cli::usageText();
     return 2;
 }

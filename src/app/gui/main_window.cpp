@@ -24,6 +24,8 @@
 #include "acquire/gui/date_time_worker.h"
 #include "acquire/gui/poll_worker.h"
 #include "acquire/table_row.h"
+#include "archive/gui/archive_dialog.h"
+#include "archive/gui/archive_worker.h"
 #include "app/connect_device.h"
 #include "app/gui/lock_keys.h"
 #include "app/gui/message_box.h"
@@ -37,8 +39,9 @@ namespace orvanic::gui {
 namespace {
 
 constexpr int kColumnWidth = 50;
-// A poll row shows its values when its caption is shorter than this.
+// A row shows its values when its caption is shorter than this.
 constexpr std::size_t kPollCaptionLimit = 20;
+constexpr std::size_t kArchiveCaptionLimit = 14;
 const QString kProductName = "Visual Orvanic";
 
 QFont tableFont()
@@ -166,7 +169,7 @@ void TfrmMain::buildMenus()
     dataMenu->addAction(command("NCurrentData", "Текущие данные", &TfrmMain::ReadCurrentData));
     dataMenu->addAction(command("NScreenData", "Экранные данные", &TfrmMain::ReadScreenData));
     dataMenu->addSeparator();
-    dataMenu->addAction(command("NReadData", "Запросить данные", nullptr));
+    dataMenu->addAction(command("NReadData", "Запросить данные", &TfrmMain::ReadArchiveData));
 
     QMenu* service = menuBar()->addMenu("Сервис");
     service->addAction(command("NParametr", "Параметры", &TfrmMain::Parametr));
@@ -199,7 +202,7 @@ void TfrmMain::buildToolBar()
     button("btnDateTime", "Дата и время", "datetime.svg", &TfrmMain::ReadDateTime);
     button("btnCurrentData", "Текущие данные", "current_data.svg", &TfrmMain::ReadCurrentData);
     button("btnScreenData", "Экранные данные", "screen_data.svg", &TfrmMain::ReadScreenData);
-    button("btnReadData", "Запросить данные", "archive.svg", nullptr);
+    button("btnReadData", "Запросить данные", "archive.svg", &TfrmMain::ReadArchiveData);
     m_toolBar->addSeparator();
     button("btnMCUParam", "Параметры МВУ", "device_params.svg", nullptr);
 }
@@ -403,6 +406,11 @@ void TfrmMain::ShowResult(const RowTexts& texts)
     }
     m_table->clearRows();
     m_table->appendRow(std::move(row));
+    growColumnsToContents();
+}
+
+void TfrmMain::growColumnsToContents()
+{
     // Columns grow to show their values whole; they never shrink under the
     // operator's hands.
     for (int c = 0; c < m_table->columnCount(); ++c) {
@@ -410,6 +418,62 @@ void TfrmMain::ShowResult(const RowTexts& texts)
         m_view->resizeColumnToContents(c);
         m_view->setColumnWidth(c, std::max(before, m_view->columnWidth(c)));
     }
+}
+
+void TfrmMain::ReadArchiveData()
+{
+    if (m_session.devData) {
+        // The stop: the worker ends after its current exchange, which the
+        // wake cuts short; the commands return when it has.
+        m_session.devData = false;
+        m_session.link.port.interrupt();
+        m_archiveStopped = true;
+        m_progress->setValue(100);
+        return;
+    }
+    if (m_archive)
+        return;  // the stopped read is still finishing
+    TfrmArchive dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    setState(AppState::ArchiveRunning);
+    if (protocolOf(m_session.devProtocol) == Protocol::Modbus) {
+        const int columns = m_table->columnCount();
+        m_table->setColumnCaption(columns - 2, "Час архива");
+        m_table->setColumnCaption(columns - 1, "Дата архива");
+    }
+    m_progress->setValue(0);
+    m_archiveStopped = false;
+    const ArchiveWalk walk = startArchiveWalk(dialog.type(), dialog.beginDate(), dialog.endDate(), dialog.beginHour(), dialog.endHour());
+    m_session.devTypeTime = static_cast<std::uint8_t>(walk.type);
+    m_session.DevStruct.TypeReport = m_session.devTypeTime;
+    m_session.devData = true;
+    m_table->clearRows();
+    auto* worker = new TExchangeArchiveData(m_session, walk, this,
+                                            [this](const RowTexts& t, int percent) { AddArchiveRow(t, percent); });
+    m_archive = worker;
+    startWorker(worker, [this] {
+        m_archive = nullptr;
+        if (m_state == AppState::ArchiveRunning)
+            setState(AppState::ConnectedIdle);
+    });
+}
+
+void TfrmMain::AddArchiveRow(const RowTexts& texts, int progressPercent)
+{
+    ResultTableModel::Row row;
+    row.caption = QString::fromStdString(texts[0]);
+    if (isDataRowCaption(texts[0], kArchiveCaptionLimit)) {
+        for (int c = 1; c < m_table->columnCount(); ++c)
+            row.cells << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
+        row.icon = dataRowIcon(texts, m_session.indexes);
+    }
+    m_table->appendRow(std::move(row));
+    if (m_table->rowCount() == 1)
+        growColumnsToContents();
+    if (!m_archiveStopped)
+        m_progress->setValue(progressPercent);
+    m_view->scrollToBottom();
 }
 
 void TfrmMain::ReadDateTime()

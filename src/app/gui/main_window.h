@@ -44,6 +44,7 @@ public:
     void ReadCurrentData();
     void ReadScreenData();
     void ReadDateTime();
+    void ReadArchiveData();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +68,8 @@ private:
     void pollEnded(const PollWorker& worker);
     void ShowResult(const RowTexts& texts);
     void clockReadEnded(const class TExchangeDateTime& worker);
+    void AddArchiveRow(const RowTexts& texts, int progressPercent);
+    void growColumnsToContents();
     void setState(AppState state);
     void applyCommandStates();
     void VisualStyleClick(int tag);
@@ -93,6 +96,8 @@ private:
 
     std::vector<QThread*> m_workers;
     PollWorker* m_poll = nullptr;
+    QThread* m_archive = nullptr;
+    bool m_archiveStopped = false;  // the progress then stays at 100 %
     bool m_clockReading = false;  // from the clock read until its dialog closes
     bool m_cancelConnect = false;
     bool m_closePortWhenIdle = false;

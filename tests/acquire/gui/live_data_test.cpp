@@ -17,27 +17,12 @@
 #include "app/gui/result_table_model.h"
 #include "link/crc.h"
 #include "link/gui/connection_dialog.h"
+#include "support/modal_dialog.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 
 using namespace orvanic;
 using namespace orvanic::gui;
-
-// Runs `answer` once a modal dialog of the given kind is open, however
-// deeply nested its event loop is.
-template <typename Dialog>
-void whenOpen(std::function<void(Dialog&)> answer)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(*dialog);
-        }
-    });
-    timer->start(20);
-}
 
 class LiveDataTest : public QObject {
     Q_OBJECT
@@ -188,7 +173,7 @@ private slots:
         QDate shownDate;
         QTime shownTime;
         QString title;
-        whenOpen<TfrmDateTime>([&](TfrmDateTime& dialog) {
+        test::whenOpen<TfrmDateTime>([&](TfrmDateTime& dialog) {
             title = dialog.windowTitle();
             shownDate = dialog.findChild<QDateEdit*>("edtDate")->date();
             shownTime = dialog.findChild<QTimeEdit*>("edtTime")->time();
@@ -215,7 +200,7 @@ private slots:
         // The device's answer to it never reaches the next exchange, and the
         // device now runs on the new clock.
         QDate dateAfter;
-        whenOpen<TfrmDateTime>([&](TfrmDateTime& dialog) {
+        test::whenOpen<TfrmDateTime>([&](TfrmDateTime& dialog) {
             dateAfter = dialog.findChild<QDateEdit*>("edtDate")->date();
             dialog.close();
         });
