@@ -75,6 +75,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_view->setFont(tableFont());
     m_view->setIconSize(QSize(16, 16));
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(tableFont()).height() + 6);
     m_view->setWordWrap(false);
 
     auto* central = new QWidget;
@@ -404,20 +405,26 @@ void TfrmMain::ShowResult(const RowTexts& texts)
             row.cells << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
         row.icon = dataRowIcon(texts, m_session.indexes);
     }
+    growColumnsFor(row);
     m_table->clearRows();
     m_table->appendRow(std::move(row));
-    growColumnsToContents();
 }
 
-void TfrmMain::growColumnsToContents()
+void TfrmMain::growColumnsFor(const ResultTableModel::Row& row)
 {
-    // Columns grow to show their values whole; they never shrink under the
-    // operator's hands.
-    for (int c = 0; c < m_table->columnCount(); ++c) {
-        const int before = m_view->columnWidth(c);
-        m_view->resizeColumnToContents(c);
-        m_view->setColumnWidth(c, std::max(before, m_view->columnWidth(c)));
-    }
+    // Columns grow to show each new row's texts whole; they never shrink
+    // under the operator's hands. Measuring one row keeps long archives fast.
+    constexpr int kTextMargin = 12;
+    constexpr int kIconRoom = 24;
+    const QFontMetrics metrics(m_view->font());
+    auto grow = [&](int column, const QString& text, int extra) {
+        const int needed = metrics.horizontalAdvance(text) + kTextMargin + extra;
+        if (m_view->columnWidth(column) < needed)
+            m_view->setColumnWidth(column, needed);
+    };
+    grow(0, row.caption, kIconRoom);
+    for (int c = 0; c < row.cells.size() && c + 1 < m_table->columnCount(); ++c)
+        grow(c + 1, row.cells[c], 0);
 }
 
 void TfrmMain::ReadArchiveData()
@@ -468,9 +475,8 @@ void TfrmMain::AddArchiveRow(const RowTexts& texts, int progressPercent)
             row.cells << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
         row.icon = dataRowIcon(texts, m_session.indexes);
     }
+    growColumnsFor(row);
     m_table->appendRow(std::move(row));
-    if (m_table->rowCount() == 1)
-        growColumnsToContents();
     if (!m_archiveStopped)
         m_progress->setValue(progressPercent);
     m_view->scrollToBottom();

@@ -9,6 +9,7 @@
 #include "acquire/record_decoder.h"
 #include "app/command_states.h"
 #include "app/gui/header_panel.h"
+#include "app/gui/result_table_model.h"
 #include "app/session.h"
 
 class QAction;
@@ -22,7 +23,6 @@ namespace orvanic::gui {
 
 class ConnectWorker;
 class PollWorker;
-class ResultTableModel;
 
 // The program's one window: it owns the session, the commands and their
 // states, the header panel and the result table.
@@ -69,7 +69,7 @@ private:
     void ShowResult(const RowTexts& texts);
     void clockReadEnded(const class TExchangeDateTime& worker);
     void AddArchiveRow(const RowTexts& texts, int progressPercent);
-    void growColumnsToContents();
+    void growColumnsFor(const ResultTableModel::Row& row);
     void setState(AppState state);
     void applyCommandStates();
     void VisualStyleClick(int tag);

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QThread>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/result_table_model.h"
 #include "app/gui/parametr_dialog.h"
+#include "archive/gui/archive_dialog.h"
 #include "link/gui/connection_dialog.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
@@ -39,7 +42,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QDir(argv[1]).absolutePath() : QDir::currentPath();
-    test::SimProcess sim({"--protocol", "auto"});
+    test::SimProcess sim({"--protocol", "auto"}, "fault period=04.03.2017 times=1 crc\nfault period=08.03.2017 nodata\n");
     test::TempDir dir;
     dir.write("QN.cfg", "[Application]\r\nCommunication=" + sim.portPath()
                             + ";\r\nBitrate=9600;\r\nBits=8;\r\nProtocol=0;\r\nEnergy=0;\r\nLog=0;\r\n");
@@ -64,6 +67,19 @@ int main(int argc, char** argv)
     save(window, folder, "current-data.png");
     window.findChild<QAction*>("btnCurrentData")->trigger();
     waitFor([&] { return window.state() == AppState::ConnectedIdle; });
+
+    QTimer::singleShot(300, [&] {
+        auto* dialog = qobject_cast<gui::TfrmArchive*>(QApplication::activeModalWidget());
+        dialog->findChild<QComboBox*>("cmbType")->setCurrentIndex(1);
+        dialog->findChild<QDateEdit*>("edtBeginDate")->setDate(QDate(2017, 3, 1));
+        dialog->findChild<QDateEdit*>("edtEndDate")->setDate(QDate(2017, 3, 20));
+        save(*dialog, folder, "archive-dialog.png");
+        QMetaObject::invokeMethod(dialog->findChild<QObject*>("btnRead"), "click");
+    });
+    window.findChild<QAction*>("btnReadData")->trigger();
+    waitFor([&] { return window.state() == AppState::ConnectedIdle; });
+    waitFor([] { return false; });
+    save(window, folder, "archive-table.png");
 
     QTimer::singleShot(300, [&] {
         auto* dialog = qobject_cast<gui::TfrmParametr*>(QApplication::activeModalWidget());
