@@ -87,6 +87,7 @@ ConnectOutcome identifyDevice(Session& session)
         return fail(session, std::move(tooLarge));
 
     takeDescription(session, description);
+    session.FieldsList = FillFieldList(columnCaptions(session));
     CloseLogFile(session);
     return ConnectOutcome{true, std::nullopt};
 }

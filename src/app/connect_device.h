@@ -20,8 +20,9 @@ struct ConnectOutcome {
 
 // The window-free part of connecting: open the port, ask the device who it
 // is, check the answer and take its self-description into the session
-// (DevStruct, the special-field indexes, devType). On failure the port and
-// the log are closed and DevStruct and devType keep what they held.
+// (DevStruct, the special-field indexes, devType) and the field selection,
+// every column selected. On failure the port and the log are closed and the
+// session keeps what it held.
 ConnectOutcome identifyDevice(Session& session);
 
 // One caption per result-table column: the field names, and for Modbus two

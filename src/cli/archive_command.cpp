@@ -7,6 +7,9 @@
 #include "archive/archive_exchange.h"
 #include "cli/commands.h"
 #include "cli/row_output.h"
+#include "files/csv_export.h"
+#include "files/data_file.h"
+#include "files/export_name.h"
 
 namespace orvanic::cli {
 namespace {
@@ -20,6 +23,8 @@ struct ArchiveRequest {
     CalendarDate to;
     int firstHour = 0;
     int lastHour = 23;
+    std::string dataFile;  // -o: the rows as a data file
+    std::string csvFile;   // --csv: the rows as CSV
 };
 
 bool parseDate(const std::string& text, CalendarDate& date)
@@ -58,7 +63,11 @@ bool parseArchiveArguments(const std::vector<std::string>& args, ArchiveRequest&
         }
         const std::string& value = args[++i];
         bool ok = false;
-        if (option == "--from")
+        if (option == "-o")
+            ok = !(request.dataFile = value).empty();
+        else if (option == "--csv")
+            ok = !(request.csvFile = value).empty();
+        else if (option == "--from")
             ok = from = parseDate(value, request.from);
         else if (option == "--to")
             ok = to = parseDate(value, request.to);
@@ -76,7 +85,41 @@ bool parseArchiveArguments(const std::vector<std::string>& args, ArchiveRequest&
     return true;
 }
 
+// The same bytes the window writes for the same table.
+int writeDataFile(const std::string& chosen, const TableSnapshot& table, const Session& session)
+{
+    const auto name = dataFileName(chosen);
+    if (const auto* refused = std::get_if<UserMessage>(&name)) {
+        std::cerr << refused->text << '\n';
+        return 1;
+    }
+    const SaveContext context{session.DevStruct, static_cast<std::uint8_t>(table.columnTitles.size()), session.devTypeEnergy,
+                              decimalSeparator()};
+    if (const auto failed = saveDataFile(std::get<std::filesystem::path>(name), table, context)) {
+        std::cerr << failed->text << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
+
+int writeCsv(const std::string& chosen, const TableSnapshot& table, const Session& session)
+{
+    if (table.rows.empty())
+        return 0;
+    const auto name = exportFileName(chosen, ".csv");
+    if (const auto* refused = std::get_if<UserMessage>(&name)) {
+        std::cerr << refused->text << '\n';
+        return 1;
+    }
+    const std::string csv = formatCsv(table, session.FieldsList, session.DevStruct.DeviceName, session.DevStruct.DeviceNumber);
+    if (const auto failed = writeCsvFile(std::get<std::filesystem::path>(name), csv)) {
+        std::cerr << failed->text << '\n';
+        return 1;
+    }
+    return 0;
+}
 
 int runArchive(Session& session, const CliOptions& options)
 {
@@ -98,6 +141,7 @@ int runArchive(Session& session, const CliOptions& options)
     const RecordContext context{session.DevStruct, session.devTypeEnergy, decimalSeparator()};
     const bool showProgress = ::isatty(STDERR_FILENO);
     RowTexts texts{};
+    TableSnapshot table{captions, {}};
     for (;;) {
         const ArchivePeriodResult result = readArchivePeriod(session, walk, context, texts);
         if (result.interrupted) {
@@ -106,6 +150,7 @@ int runArchive(Session& session, const CliOptions& options)
             return 130;
         }
         printRow(texts, captions.size(), kArchiveCaptionLimit);
+        table.rows.push_back(rowCells(texts, captions.size(), kArchiveCaptionLimit));
         const WalkStep step = afterArchiveExchange(walk, result.outcome == ArchiveOutcome::CrcError);
         if (showProgress)
             std::cerr << "\r" << progressPercent(walk) << " %" << std::flush;
@@ -115,6 +160,10 @@ int runArchive(Session& session, const CliOptions& options)
     if (showProgress)
         std::cerr << '\n';
     ClosePort(session);
+    if (!request.dataFile.empty() && writeDataFile(request.dataFile, table, session) != 0)
+        return 1;
+    if (!request.csvFile.empty() && writeCsv(request.csvFile, table, session) != 0)
+        return 1;
     return 0;
 }
 

@@ -23,7 +23,8 @@ std::string usageText()
            "  clock                            часы прибора: ДД.ММ.ГГГГ ЧЧ:ММ:СС\n"
            "  set-clock ДД.ММ.ГГГГ ЧЧ:ММ:СС    установить часы прибора\n"
            "  archive hourly|daily|monthly --from ДД.ММ.ГГГГ --to ДД.ММ.ГГГГ [--hours Ч1-Ч2]\n"
-           "                                   архив прибора, по строке на период\n";
+           "          [-o ФАЙЛ.dat] [--csv ФАЙЛ.csv]  архив прибора, по строке на период\n"
+           "  convert ФАЙЛ.dat --csv ФАЙЛ.csv  файл данных в CSV\n";
 }
 
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, const Settings& fromFile,

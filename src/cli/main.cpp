@@ -64,6 +64,8 @@ int main(int argc, char** argv)
         return cli::runSetClock(session, *options);
     if (options->command == "archive")
         return cli::runArchive(session, *options);
+    if (options->command == "convert")
+        return cli::runConvert(session, *options);
     std::cerr << "Неизвестная команда: " << options->command << '\n' << cli::usageText();
     return 2;
 }

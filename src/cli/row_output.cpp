@@ -16,14 +16,19 @@ void printCells(const std::vector<std::string>& cells)
     std::cout << '\n' << std::flush;
 }
 
-void printRow(const RowTexts& texts, std::size_t columns, std::size_t captionLimit)
+std::vector<std::string> rowCells(const RowTexts& texts, std::size_t columns, std::size_t captionLimit)
 {
     std::vector<std::string> cells = {texts[0]};
     if (isDataRowCaption(texts[0], captionLimit)) {
         for (std::size_t c = 1; c < columns && c < texts.size(); ++c)
             cells.push_back(texts[c]);
     }
-    printCells(cells);
+    return cells;
+}
+
+void printRow(const RowTexts& texts, std::size_t columns, std::size_t captionLimit)
+{
+    printCells(rowCells(texts, columns, captionLimit));
 }
 
 std::string captionNow()

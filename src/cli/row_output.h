@@ -13,6 +13,7 @@ inline constexpr std::size_t kPollCaptionLimit = 20;
 // One line of tab-separated cells on stdout.
 void printCells(const std::vector<std::string>& cells);
 // A table row: its caption, then its values when it is a data row.
+std::vector<std::string> rowCells(const RowTexts& texts, std::size_t columns, std::size_t captionLimit);
 void printRow(const RowTexts& texts, std::size_t columns, std::size_t captionLimit);
 
 // DD.MM.YYYY HH:MM:SS of the local clock.

@@ -22,11 +22,16 @@
 #include "acquire/device_clock.h"
 #include "acquire/gui/date_time_dialog.h"
 #include "acquire/gui/date_time_worker.h"
+#include "acquire/gui/regional_format.h"
 #include "acquire/gui/poll_worker.h"
 #include "acquire/table_row.h"
 #include "archive/gui/archive_dialog.h"
 #include "archive/gui/archive_worker.h"
+#include "files/csv_export.h"
+#include "files/data_file.h"
+#include "files/export_name.h"
 #include "app/connect_device.h"
+#include "app/gui/file_dialogs.h"
 #include "app/gui/lock_keys.h"
 #include "app/gui/message_box.h"
 #include "app/gui/parametr_dialog.h"
@@ -125,11 +130,11 @@ QAction* TfrmMain::command(const QString& name, const QString& text, void (TfrmM
 void TfrmMain::buildMenus()
 {
     QMenu* program = menuBar()->addMenu("Программа");
-    program->addAction(command("NSaveAs", "Сохранить как", nullptr));
-    program->addAction(command("NOpen", "Открыть", nullptr));
+    program->addAction(command("NSaveAs", "Сохранить как", &TfrmMain::NSaveAsClick));
+    program->addAction(command("NOpen", "Открыть", &TfrmMain::NOpenClick));
     QMenu* exportMenu = program->addMenu("Экспорт");
     exportMenu->addAction(command("NCalc", "Calc (*.odt)", nullptr));
-    exportMenu->addAction(command("Ncsv", "*.csv", nullptr));
+    exportMenu->addAction(command("Ncsv", "*.csv", &TfrmMain::NcsvClick));
     exportMenu->addAction(command("NExcel", "Excel (*.xls)", nullptr));
     program->addSeparator();
     program->addAction(command("NClose", "Завершить", nullptr));
@@ -242,7 +247,7 @@ void TfrmMain::FormCreate()
     m_session.Pass = 0;
     m_session.pfPath = (QCoreApplication::applicationDirPath() + "/").toStdString();
     m_header->setLook(HeaderPanel::VisualStyle::Gradient, HeaderPanel::GradientScheme::System);
-    m_header->setText(QString::fromUtf8(text::kNotConnected.data(), text::kNotConnected.size()));
+    showNotConnected();
     applySettings(m_session, readSettingsFile());
     m_session.devLink = 0;
     m_session.devAddress = 0;
@@ -251,6 +256,11 @@ void TfrmMain::FormCreate()
     m_session.TimeRequest = 1;
     setState(AppState::NotConnected);
     tmrMainTimer();
+}
+
+void TfrmMain::showNotConnected()
+{
+    m_header->setText(QString::fromUtf8(text::kNotConnected.data(), static_cast<qsizetype>(text::kNotConnected.size())));
 }
 
 void TfrmMain::setState(AppState state)
@@ -288,7 +298,7 @@ void TfrmMain::ConnectFrm()
 void TfrmMain::Connect()
 {
     m_table->clearAll();
-    m_header->setText(QString::fromUtf8(text::kNotConnected.data(), text::kNotConnected.size()));
+    showNotConnected();
     m_cancelConnect = false;
     setState(AppState::Connecting);
     auto* worker = new ConnectWorker(m_session, this);
@@ -301,7 +311,6 @@ void TfrmMain::connectFinished(const ConnectWorker& worker)
     if (outcome.connected && !m_cancelConnect && !m_closeWhenIdle) {
         showConnectedColumns();
         m_header->setText(QString::fromStdString(connectedHeaderText(m_session.DevStruct)));
-        m_session.FieldsList = FillFieldList(columnCaptions(m_session));
         setState(AppState::ConnectedIdle);
         return;
     }
@@ -349,40 +358,31 @@ void TfrmMain::stopExchanges()
 
 void TfrmMain::ReadCurrentData()
 {
-    if (m_session.devCurrentData) {
-        m_session.devCurrentData = false;
+    togglePoll(PollKind::Current);
+}
+
+void TfrmMain::ReadScreenData()
+{
+    togglePoll(PollKind::Screen);
+}
+
+void TfrmMain::togglePoll(PollKind kind)
+{
+    const bool current = kind == PollKind::Current;
+    std::atomic<bool>& flag = current ? m_session.devCurrentData : m_session.devScreenData;
+    if (flag) {
+        flag = false;  // the stop: the poll's wait is woken and it ends
         m_session.link.port.interrupt();
         return;
     }
     if (m_poll)
         return;  // the stopped poll is still finishing
-    m_session.devCurrentData = true;
-    startPoll(new TExchangeCurrentData(m_session, this, [this](const RowTexts& t) { ShowResult(t); }),
-              AppState::CurrentDataPolling);
-}
-
-void TfrmMain::ReadScreenData()
-{
-    if (m_session.devScreenData) {
-        m_session.devScreenData = false;
-        m_session.link.port.interrupt();
-        return;
-    }
-    if (m_poll)
-        return;
-    m_session.devScreenData = true;
-    startPoll(new TExchangeScreenData(m_session, this, [this](const RowTexts& t) { ShowResult(t); }),
-              AppState::ScreenDataPolling);
-}
-
-void TfrmMain::startPoll(PollWorker* worker, AppState state)
-{
-    setState(state);
-    if (protocolOf(m_session.devProtocol) == Protocol::Modbus) {
-        const int columns = m_table->columnCount();
-        m_table->setColumnCaption(columns - 2, "Текущий час запроса");
-        m_table->setColumnCaption(columns - 1, "Счетчик опросов датчика");
-    }
+    flag = true;
+    const auto show = [this](const RowTexts& t) { ShowResult(t); };
+    PollWorker* worker = current ? static_cast<PollWorker*>(new TExchangeCurrentData(m_session, this, show))
+                                 : new TExchangeScreenData(m_session, this, show);
+    setState(current ? AppState::CurrentDataPolling : AppState::ScreenDataPolling);
+    captionExtraColumns("Текущий час запроса", "Счетчик опросов датчика");
     m_poll = worker;
     startWorker(worker, [this, worker] { pollEnded(*worker); });
 }
@@ -396,15 +396,31 @@ void TfrmMain::pollEnded(const PollWorker& worker)
         showMessage(this, {std::string(text::kNoAnswer), std::string(caption::kError)});
 }
 
-void TfrmMain::ShowResult(const RowTexts& texts)
+ResultTableModel::Row TfrmMain::tableRow(const RowTexts& texts, std::size_t captionLimit) const
 {
     ResultTableModel::Row row;
     row.caption = QString::fromStdString(texts[0]);
-    if (isDataRowCaption(texts[0], kPollCaptionLimit)) {
+    if (isDataRowCaption(texts[0], captionLimit)) {
         for (int c = 1; c < m_table->columnCount(); ++c)
             row.cells << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
         row.icon = dataRowIcon(texts, m_session.indexes);
     }
+    return row;
+}
+
+void TfrmMain::captionExtraColumns(const QString& hour, const QString& second)
+{
+    // Only a Modbus link has the two extra columns; each command names them.
+    if (protocolOf(m_session.devProtocol) != Protocol::Modbus)
+        return;
+    const int columns = m_table->columnCount();
+    m_table->setColumnCaption(columns - 2, hour);
+    m_table->setColumnCaption(columns - 1, second);
+}
+
+void TfrmMain::ShowResult(const RowTexts& texts)
+{
+    ResultTableModel::Row row = tableRow(texts, kPollCaptionLimit);
     growColumnsFor(row);
     m_table->clearRows();
     m_table->appendRow(std::move(row));
@@ -444,11 +460,7 @@ void TfrmMain::ReadArchiveData()
     if (dialog.exec() != QDialog::Accepted)
         return;
     setState(AppState::ArchiveRunning);
-    if (protocolOf(m_session.devProtocol) == Protocol::Modbus) {
-        const int columns = m_table->columnCount();
-        m_table->setColumnCaption(columns - 2, "Час архива");
-        m_table->setColumnCaption(columns - 1, "Дата архива");
-    }
+    captionExtraColumns("Час архива", "Дата архива");
     m_progress->setValue(0);
     m_archiveStopped = false;
     const ArchiveWalk walk = startArchiveWalk(dialog.type(), dialog.beginDate(), dialog.endDate(), dialog.beginHour(), dialog.endHour());
@@ -468,13 +480,7 @@ void TfrmMain::ReadArchiveData()
 
 void TfrmMain::AddArchiveRow(const RowTexts& texts, int progressPercent)
 {
-    ResultTableModel::Row row;
-    row.caption = QString::fromStdString(texts[0]);
-    if (isDataRowCaption(texts[0], kArchiveCaptionLimit)) {
-        for (int c = 1; c < m_table->columnCount(); ++c)
-            row.cells << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
-        row.icon = dataRowIcon(texts, m_session.indexes);
-    }
+    ResultTableModel::Row row = tableRow(texts, kArchiveCaptionLimit);
     growColumnsFor(row);
     m_table->appendRow(std::move(row));
     if (!m_archiveStopped)
@@ -546,8 +552,100 @@ void TfrmMain::DisConnect()
         m_closePortWhenIdle = true;
     m_session.devType = TOrvanDevice::none;
     setState(AppState::NotConnected);
-    m_header->setText(QString::fromUtf8(text::kNotConnected.data(), text::kNotConnected.size()));
+    showNotConnected();
     m_progress->setValue(0);
+}
+
+void TfrmMain::NSaveAsClick()
+{
+    const QString chosen = chooseFile(this, FileDialogKind::SaveDataFile);
+    if (chosen.isEmpty())
+        return;
+    const auto name = dataFileName(chosen.toStdString());
+    if (const auto* refused = std::get_if<UserMessage>(&name)) {
+        showMessage(this, *refused);
+        return;
+    }
+    const SaveContext context{m_session.DevStruct, m_session.FieldsList.Count, m_session.devTypeEnergy,
+                              decimalSeparator().toStdString()};
+    if (const auto failed = saveDataFile(std::get<std::filesystem::path>(name), tableSnapshot(), context))
+        showMessage(this, *failed);
+}
+
+TableSnapshot TfrmMain::tableSnapshot() const
+{
+    TableSnapshot table;
+    for (const QString& title : m_table->columnCaptions())
+        table.columnTitles.push_back(title.toStdString());
+    for (const ResultTableModel::Row& row : m_table->rows()) {
+        std::vector<std::string> texts = {row.caption.toStdString()};
+        for (const QString& cell : row.cells)
+            texts.push_back(cell.toStdString());
+        table.rows.push_back(std::move(texts));
+    }
+    return table;
+}
+
+void TfrmMain::NcsvClick()
+{
+    const QString chosen = chooseFile(this, FileDialogKind::SaveCsvFile);
+    if (chosen.isEmpty() || m_table->rowCount() == 0)
+        return;
+    const auto name = exportFileName(chosen.toStdString(), ".csv");
+    if (const auto* refused = std::get_if<UserMessage>(&name)) {
+        showMessage(this, *refused);
+        return;
+    }
+    const std::string csv = formatCsv(tableSnapshot(), m_session.FieldsList, m_session.DevStruct.DeviceName,
+                                      m_session.DevStruct.DeviceNumber);
+    if (const auto failed = writeCsvFile(std::get<std::filesystem::path>(name), csv))
+        showMessage(this, *failed);
+}
+
+void TfrmMain::NOpenClick()
+{
+    if (m_session.link.port.isOpen() || !m_workers.empty()) {
+        showMessage(this, {"Подключен прибор. Перед открытием файла требуется разорвать связь.", "Предупреждение"});
+        return;
+    }
+    m_table->clearAll();
+    showNotConnected();
+    m_session.indexes = SpecialFieldIndexes{};
+    const QString chosen = chooseFile(this, FileDialogKind::OpenDataFile);
+    if (chosen.isEmpty())
+        return;
+
+    OpenedDataFile opened = openDataFile(chosen.toStdString(), m_session.devTypeEnergy, decimalSeparator().toStdString());
+    m_session.DevStruct = opened.description;
+    m_session.indexes = opened.indexes;
+    m_session.devType = opened.devType;
+    m_header->setText(QString::fromStdString(opened.headerText));
+    QStringList titles;
+    for (const std::string& title : opened.table.columnTitles)
+        titles << QString::fromStdString(title);
+    m_table->setColumns(titles);
+    for (int c = 0; c < titles.size(); ++c)
+        m_view->setColumnWidth(c, kColumnWidth);
+    std::vector<ResultTableModel::Row> rows;
+    rows.reserve(opened.table.rows.size());
+    for (std::size_t r = 0; r < opened.table.rows.size(); ++r) {
+        const std::vector<std::string>& texts = opened.table.rows[r];
+        ResultTableModel::Row row;
+        row.caption = QString::fromStdString(texts.front());
+        for (std::size_t c = 1; c < texts.size(); ++c)
+            row.cells << QString::fromStdString(texts[c]);
+        row.icon = r < opened.icons.size() ? opened.icons[r] : RowIcon::Plain;
+        if (r < 50)
+            growColumnsFor(row);
+        rows.push_back(std::move(row));
+    }
+    m_table->appendRows(std::move(rows));
+    m_view->horizontalHeader()->show();
+    m_session.FieldsList = FillFieldList(opened.table.columnTitles);
+    m_fieldsKnown = true;
+    applyCommandStates();
+    if (opened.problem)
+        showMessage(this, *opened.problem);
 }
 
 void TfrmMain::Parametr()

@@ -6,11 +6,13 @@
 #include <map>
 #include <vector>
 
+#include "acquire/poll_exchange.h"
 #include "acquire/record_decoder.h"
 #include "app/command_states.h"
 #include "app/gui/header_panel.h"
 #include "app/gui/result_table_model.h"
 #include "app/session.h"
+#include "files/table_snapshot.h"
 
 class QAction;
 class QLabel;
@@ -45,6 +47,9 @@ public:
     void ReadScreenData();
     void ReadDateTime();
     void ReadArchiveData();
+    void NSaveAsClick();
+    void NOpenClick();
+    void NcsvClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,7 +69,11 @@ private:
     void startWorker(QThread* worker, std::function<void()> ended);
     void afterWorkerEnded();
     void stopExchanges();
-    void startPoll(PollWorker* worker, AppState state);
+    void togglePoll(PollKind kind);
+    void captionExtraColumns(const QString& hour, const QString& second);
+    void showNotConnected();
+    TableSnapshot tableSnapshot() const;
+    ResultTableModel::Row tableRow(const RowTexts& texts, std::size_t captionLimit) const;
     void pollEnded(const PollWorker& worker);
     void ShowResult(const RowTexts& texts);
     void clockReadEnded(const class TExchangeDateTime& worker);

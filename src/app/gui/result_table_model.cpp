@@ -48,6 +48,19 @@ void ResultTableModel::appendRow(Row row)
     endInsertRows();
 }
 
+void ResultTableModel::appendRows(std::vector<Row> rows)
+{
+    if (rows.empty())
+        return;
+    const int at = static_cast<int>(m_rows.size());
+    beginInsertRows({}, at, at + static_cast<int>(rows.size()) - 1);
+    if (m_rows.empty())
+        m_rows = std::move(rows);
+    else
+        m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    endInsertRows();
+}
+
 int ResultTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());

@@ -28,6 +28,8 @@ public:
     void clearRows();
     void clearAll();  // rows and columns
     void appendRow(Row row);
+    // Many rows in one insertion, so views relayout once.
+    void appendRows(std::vector<Row> rows);
     const std::vector<Row>& rows() const { return m_rows; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -20,6 +20,7 @@
 #include "support/modal_dialog.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 using namespace orvanic;
 using namespace orvanic::gui;
@@ -28,21 +29,12 @@ class LiveDataTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempDir> m_dir;
-    QString m_oldDir;
-    std::vector<UserMessage> m_messages;
+    test::WindowFixture m_fixture;
+    std::vector<UserMessage>& m_messages = m_fixture.messages();
 
     std::unique_ptr<TfrmMain> connectedWindow(const test::SimProcess& sim, int protocol)
     {
-        m_dir->write("QN.cfg", "[Application]\r\nCommunication=" + sim.portPath() + ";\r\nBitrate=9600;\r\nBits=8;\r\nProtocol="
-                                   + std::to_string(protocol) + ";\r\nEnergy=0;\r\nLog=0;\r\n");
-        auto w = std::make_unique<TfrmMain>();
-        QTimer::singleShot(0, [] {
-            qobject_cast<TfrmConnection*>(QApplication::activeModalWidget())->findChild<QPushButton*>("btnOk")->click();
-        });
-        w->findChild<QAction*>("btnConnect")->trigger();
-        [&] { QTRY_COMPARE(w->state(), AppState::ConnectedIdle); }();
-        return w;
+        return m_fixture.connectedWindow(sim, protocol);
     }
 
     static QStringList enabled(TfrmMain& w)
@@ -63,21 +55,8 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<test::TempDir>();
-        m_oldDir = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(m_dir->path().string()));
-        m_messages.clear();
-        setMessageSink([this](const UserMessage& m) { m_messages.push_back(m); });
-    }
-
-    void cleanup()
-    {
-        setMessageSink({});
-        QDir::setCurrent(m_oldDir);
-        m_dir.reset();
-    }
+    void init() { m_fixture.setUp(); }
+    void cleanup() { m_fixture.tearDown(); }
 
     void pollsShowTheLatestRowAndStopCleanly_data()
     {
@@ -166,7 +145,7 @@ private slots:
     void clockDialogShowsTheDeviceClockAndSetsIt()
     {
         QFETCH(int, protocol);
-        const std::string record = (m_dir->path() / "requests.txt").string();
+        const std::string record = (m_fixture.dir().path() / "requests.txt").string();
         test::SimProcess sim({"--record", record}, "clock 29.02.2024 13:05:00\n");
         auto w = connectedWindow(sim, protocol);
 

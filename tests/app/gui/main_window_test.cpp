@@ -12,12 +12,15 @@
 #include <memory>
 
 #include "app/gui/main_window.h"
+#include "app/settings.h"
 #include "app/gui/message_box.h"
 #include "app/gui/parametr_dialog.h"
 #include "app/gui/result_table_model.h"
 #include "link/gui/connection_dialog.h"
 #include "support/sim_process.h"
+#include "support/modal_dialog.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 using namespace orvanic;
 using namespace orvanic::gui;
@@ -26,17 +29,6 @@ namespace {
 
 const QStringList kDeviceCommands = {"Connect", "Disconnect", "DateTime", "CurrentData", "ScreenData", "ReadData"};
 
-// Runs `answer` on the next modal dialog, as soon as it is shown.
-template <typename Dialog>
-void whenDialogOpens(std::function<void(Dialog&)> answer)
-{
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "the expected dialog is not open");
-        answer(*dialog);
-    });
-}
-
 void applyConnection(TfrmConnection& d)
 {
     d.findChild<QPushButton*>("btnOk")->click();
@@ -44,8 +36,7 @@ void applyConnection(TfrmConnection& d)
 
 std::string settingsFor(const std::string& port, int protocol)
 {
-    return "[Application]\r\nCommunication=" + port + ";\r\nBitrate=9600;\r\nBits=8;\r\nProtocol="
-        + std::to_string(protocol) + ";\r\nEnergy=0;\r\nLog=0;\r\n";
+    return formatSettings(Settings{port, "9600", 8, static_cast<std::uint8_t>(protocol), 0, false});
 }
 
 }  // namespace
@@ -54,9 +45,8 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempDir> m_dir;
-    QString m_oldDir;
-    std::vector<UserMessage> m_messages;
+    test::WindowFixture m_fixture;
+    std::vector<UserMessage>& m_messages = m_fixture.messages();
 
     // Enabled state of each device command; tool button and menu item must agree.
     QStringList enabledCommands(TfrmMain& w)
@@ -79,26 +69,13 @@ private:
 
     void connectWindow(TfrmMain& w)
     {
-        whenDialogOpens<TfrmConnection>(applyConnection);
+        test::whenOpen<TfrmConnection>(applyConnection);
         w.findChild<QAction*>("btnConnect")->trigger();
     }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<test::TempDir>();
-        m_oldDir = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(m_dir->path().string()));
-        m_messages.clear();
-        setMessageSink([this](const UserMessage& m) { m_messages.push_back(m); });
-    }
-
-    void cleanup()
-    {
-        setMessageSink({});
-        QDir::setCurrent(m_oldDir);
-        m_dir.reset();
-    }
+    void init() { m_fixture.setUp(); }
+    void cleanup() { m_fixture.tearDown(); }
 
     void startsNotConnectedWithDefaults()
     {
@@ -168,7 +145,7 @@ private slots:
         QFETCH(int, protocol);
         QFETCH(QStringList, columns);
         test::SimProcess sim;
-        m_dir->write("QN.cfg", settingsFor(sim.portPath(), protocol));
+        m_fixture.dir().write("QN.cfg", settingsFor(sim.portPath(), protocol));
         TfrmMain w;
         connectWindow(w);
         QTRY_COMPARE(w.state(), AppState::ConnectedIdle);
@@ -213,7 +190,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, caption);
         test::SimProcess sim({}, scenario.toStdString());
-        m_dir->write("QN.cfg", settingsFor(portMissing ? m_dir->path().string() + "/ttyNone" : sim.portPath(), 0));
+        m_fixture.dir().write("QN.cfg", settingsFor(portMissing ? m_fixture.dir().path().string() + "/ttyNone" : sim.portPath(), 0));
         TfrmMain w;
         connectWindow(w);
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.size(), std::size_t(1), 10000);
@@ -229,9 +206,9 @@ private slots:
     void connectionDialog()
     {
         test::SimProcess sim;
-        m_dir->write("QN.cfg", settingsFor(sim.portPath(), 0));
+        m_fixture.dir().write("QN.cfg", settingsFor(sim.portPath(), 0));
         TfrmMain w;
-        whenDialogOpens<TfrmConnection>([](TfrmConnection& d) {
+        test::whenOpen<TfrmConnection>([](TfrmConnection& d) {
             auto* address = d.findChild<QSpinBox*>("edtAddress");
             address->findChild<QLineEdit*>()->selectAll();
             QTest::keyClicks(address->findChild<QLineEdit*>(), "300");
@@ -246,7 +223,7 @@ private slots:
         QCOMPARE(w.state(), AppState::NotConnected);
 
         // It opens with the values in use; clearing the address keeps it.
-        whenDialogOpens<TfrmConnection>([](TfrmConnection& d) {
+        test::whenOpen<TfrmConnection>([](TfrmConnection& d) {
             QCOMPARE(d.findChild<QComboBox*>("cmbLink")->currentText(), QString("RS-485"));
             auto* edit = d.findChild<QSpinBox*>("edtAddress")->findChild<QLineEdit*>();
             QCOMPARE(edit->text(), QString("255"));
@@ -263,7 +240,7 @@ private slots:
         TfrmMain w;
         w.PortNames() = {"COM3", "COM7"};
         w.session().devPort = "COM7";
-        whenDialogOpens<TfrmParametr>([](TfrmParametr& d) {
+        test::whenOpen<TfrmParametr>([](TfrmParametr& d) {
             auto* port = d.findChild<QComboBox*>("cmbPort");
             QCOMPARE(port->currentText(), QString("COM7"));
             port->setCurrentIndex(0);
@@ -289,7 +266,7 @@ private slots:
         TfrmMain again;
         QCOMPARE(again.session().TimeRequest, 1);
         QCOMPARE(again.session().devPort, std::string("COM3"));
-        whenDialogOpens<TfrmParametr>([](TfrmParametr& d) { d.findChild<QPushButton*>("btnOk")->click(); });
+        test::whenOpen<TfrmParametr>([](TfrmParametr& d) { d.findChild<QPushButton*>("btnOk")->click(); });
         again.findChild<QAction*>("NParametr")->trigger();
         QCOMPARE(m_messages.size(), std::size_t(1));
     }
@@ -297,7 +274,7 @@ private slots:
     void exitWhileConnectedClosesThePortAndWritesSettings()
     {
         test::SimProcess sim;
-        m_dir->write("QN.cfg", settingsFor(sim.portPath(), 1));
+        m_fixture.dir().write("QN.cfg", settingsFor(sim.portPath(), 1));
         TfrmMain w;
         connectWindow(w);
         QTRY_COMPARE(w.state(), AppState::ConnectedIdle);
@@ -310,7 +287,7 @@ private slots:
     void exitDuringConnectionDoesNotWaitForTheDevice()
     {
         test::SimProcess sim({}, "fault request=* silent\n");
-        m_dir->write("QN.cfg", settingsFor(sim.portPath(), 0));
+        m_fixture.dir().write("QN.cfg", settingsFor(sim.portPath(), 0));
         TfrmMain w;
         w.show();
         connectWindow(w);

@@ -17,6 +17,7 @@
 #include "support/modal_dialog.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 #include "sim/record_values.h"
 
 using namespace orvanic;
@@ -26,19 +27,12 @@ class ArchiveWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempDir> m_dir;
-    QString m_oldDir;
-    std::vector<UserMessage> m_messages;
+    test::WindowFixture m_fixture;
+    std::vector<UserMessage>& m_messages = m_fixture.messages();
 
     std::unique_ptr<TfrmMain> connectedWindow(const test::SimProcess& sim, int protocol)
     {
-        m_dir->write("QN.cfg", "[Application]\r\nCommunication=" + sim.portPath() + ";\r\nBitrate=9600;\r\nBits=8;\r\nProtocol="
-                                   + std::to_string(protocol) + ";\r\nEnergy=0;\r\nLog=0;\r\n");
-        auto w = std::make_unique<TfrmMain>();
-        test::whenOpen<TfrmConnection>([](TfrmConnection& d) { d.findChild<QPushButton*>("btnOk")->click(); });
-        w->findChild<QAction*>("btnConnect")->trigger();
-        [&] { QTRY_COMPARE(w->state(), AppState::ConnectedIdle); }();
-        return w;
+        return m_fixture.connectedWindow(sim, protocol);
     }
 
     // Asks for an hourly archive over the given days.
@@ -55,21 +49,8 @@ private:
     static int progress(TfrmMain& w) { return w.findChild<QProgressBar*>("pgsMain")->value(); }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<test::TempDir>();
-        m_oldDir = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(m_dir->path().string()));
-        m_messages.clear();
-        setMessageSink([this](const UserMessage& m) { m_messages.push_back(m); });
-    }
-
-    void cleanup()
-    {
-        setMessageSink({});
-        QDir::setCurrent(m_oldDir);
-        m_dir.reset();
-    }
+    void init() { m_fixture.setUp(); }
+    void cleanup() { m_fixture.tearDown(); }
 
     void dialogShowsHoursOnlyForHourlyReads()
     {
