@@ -30,6 +30,7 @@
 #include "files/csv_export.h"
 #include "files/data_file.h"
 #include "files/export_name.h"
+#include "files/gui/fields_dialog.h"
 #include "app/connect_device.h"
 #include "app/gui/file_dialogs.h"
 #include "app/gui/lock_keys.h"
@@ -179,7 +180,7 @@ void TfrmMain::buildMenus()
 
     QMenu* service = menuBar()->addMenu("Сервис");
     service->addAction(command("NParametr", "Параметры", &TfrmMain::Parametr));
-    service->addAction(command("NConfigFields", "Конфигурация полей", nullptr));
+    service->addAction(command("NConfigFields", "Конфигурация полей", &TfrmMain::NConfigFieldsClick));
 
     QMenu* help = menuBar()->addMenu("Справка");
     help->addAction(command("NHelp", "По программе", &TfrmMain::NHelpClick));
@@ -551,6 +552,7 @@ void TfrmMain::DisConnect()
     else
         m_closePortWhenIdle = true;
     m_session.devType = TOrvanDevice::none;
+    m_fieldsKnown = false;
     setState(AppState::NotConnected);
     showNotConnected();
     m_progress->setValue(0);
@@ -584,6 +586,12 @@ TableSnapshot TfrmMain::tableSnapshot() const
         table.rows.push_back(std::move(texts));
     }
     return table;
+}
+
+void TfrmMain::NConfigFieldsClick()
+{
+    TfrmFields dialog(m_session, this);
+    dialog.exec();
 }
 
 void TfrmMain::NcsvClick()

@@ -50,6 +50,7 @@ public:
     void NSaveAsClick();
     void NOpenClick();
     void NcsvClick();
+    void NConfigFieldsClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

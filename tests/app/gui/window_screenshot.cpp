@@ -87,6 +87,13 @@ int main(int argc, char** argv)
         dialog->close();
     });
     window.findChild<QAction*>("btnParametr")->trigger();
+
+    QTimer::singleShot(300, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        save(*dialog, folder, "fields-dialog.png");
+        dialog->close();
+    });
+    window.findChild<QAction*>("NConfigFields")->trigger();
     window.DisConnect();
     return 0;
 }
