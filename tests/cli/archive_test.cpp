@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "support/run_program.h"
 #include "support/sim_process.h"
@@ -10,10 +9,9 @@ namespace {
 
 std::vector<std::string> firstCells(const std::string& text)
 {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line.substr(0, line.find('\t')));
+    std::vector<std::string> out = test::splitLines(text);
+    for (std::string& line : out)
+        line = line.substr(0, line.find('\t'));
     return out;
 }
 

@@ -2,22 +2,12 @@
 
 #include <algorithm>
 #include <regex>
-#include <sstream>
 
 #include "support/run_program.h"
 #include "support/sim_process.h"
 
 namespace orvanic {
 namespace {
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
 
 TEST(CliLiveData, CurrentRowsAndClockOverBothProtocols)
 {
@@ -28,7 +18,7 @@ TEST(CliLiveData, CurrentRowsAndClockOverBothProtocols)
         const auto current = test::runProgram({ORVANIC_CLI_PATH, "--port", sim.portPath(), "--protocol", protocol, "current", "--count", "3"},
                                               dir.path());
         ASSERT_EQ(current.exitCode, 0) << current.err;
-        const auto rows = lines(current.out);
+        const auto rows = test::splitLines(current.out);
         ASSERT_EQ(rows.size(), 4u) << current.out;
         EXPECT_EQ(rows[0], std::string("Дата и время\tW1 [ГДж]\tV1 [м3]\tT1 [°С]\ttраб\tСтатус")
                                + (modbus ? "\tТекущий час запроса\tСчетчик опросов датчика" : ""));
@@ -61,7 +51,7 @@ TEST(CliLiveData, SetClockAndScreen)
 
     const auto screen = run({"screen", "--count", "2"});
     ASSERT_EQ(screen.exitCode, 0) << screen.err;
-    const auto rows = lines(screen.out);
+    const auto rows = test::splitLines(screen.out);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_NE(rows[1].find("\t1000\t2000\t3000\t02:00:00\t\t16\t0"), std::string::npos) << rows[1];
     EXPECT_NE(rows[2].find("\t1000.25\t2000.25\t3000.25\t04:00:00\t\t16\t1"), std::string::npos) << rows[2];

@@ -11,6 +11,20 @@ extern char** environ;
 
 namespace orvanic::test {
 
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
 ProgramResult runProgram(const std::vector<std::string>& args, const std::filesystem::path& workDir)
 {
     TempDir capture;

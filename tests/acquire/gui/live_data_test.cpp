@@ -32,11 +32,6 @@ private:
     test::WindowFixture m_fixture;
     std::vector<UserMessage>& m_messages = m_fixture.messages();
 
-    std::unique_ptr<TfrmMain> connectedWindow(const test::SimProcess& sim, int protocol)
-    {
-        return m_fixture.connectedWindow(sim, protocol);
-    }
-
     static QStringList enabled(TfrmMain& w)
     {
         QStringList on;
@@ -79,7 +74,7 @@ private slots:
         QFETCH(QStringList, secondValues);
         QFETCH(QStringList, whilePolling);
         test::SimProcess sim;
-        auto w = connectedWindow(sim, protocol);
+        auto w = m_fixture.connectedWindow(sim, protocol);
         w->findChild<QAction*>("btn" + command)->trigger();
         QCOMPARE(enabled(*w), whilePolling);
         QVERIFY(!w->findChild<QAction*>("btnMCUParam")->isEnabled());
@@ -104,7 +99,7 @@ private slots:
     void silentDeviceEndsThePollWithAMessage()
     {
         test::SimProcess sim({}, "fault request=2 silent\n");
-        auto w = connectedWindow(sim, 0);
+        auto w = m_fixture.connectedWindow(sim, 0);
         w->findChild<QAction*>("btnCurrentData")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.size(), std::size_t(1), 6000);
         QCOMPARE(m_messages[0], (UserMessage{"Устройство не отвечает.", "Сообщение об ошибке"}));
@@ -122,7 +117,7 @@ private slots:
     void disconnectDuringAPollDoesNotWaitForTheDevice()
     {
         test::SimProcess sim({}, "fault request=2 silent\n");
-        auto w = connectedWindow(sim, 1);
+        auto w = m_fixture.connectedWindow(sim, 1);
         w->findChild<QAction*>("btnCurrentData")->trigger();
         QTest::qWait(300);  // the worker now waits for a silent device
         QElapsedTimer timer;
@@ -147,7 +142,7 @@ private slots:
         QFETCH(int, protocol);
         const std::string record = (m_fixture.dir().path() / "requests.txt").string();
         test::SimProcess sim({"--record", record}, "clock 29.02.2024 13:05:00\n");
-        auto w = connectedWindow(sim, protocol);
+        auto w = m_fixture.connectedWindow(sim, protocol);
 
         QDate shownDate;
         QTime shownTime;
@@ -192,7 +187,7 @@ private slots:
     void invalidClockAnswerIsReported()
     {
         test::SimProcess sim({}, "clock 29.02.2024 13:05:00\nfault request=2 short=5\n");
-        auto w = connectedWindow(sim, 0);
+        auto w = m_fixture.connectedWindow(sim, 0);
         w->findChild<QAction*>("btnDateTime")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.size(), std::size_t(1), 8000);
         QCOMPARE(QString::fromStdString(m_messages[0].caption), QString("Внимание"));

@@ -30,11 +30,6 @@ private:
     test::WindowFixture m_fixture;
     std::vector<UserMessage>& m_messages = m_fixture.messages();
 
-    std::unique_ptr<TfrmMain> connectedWindow(const test::SimProcess& sim, int protocol)
-    {
-        return m_fixture.connectedWindow(sim, protocol);
-    }
-
     // Asks for an hourly archive over the given days.
     static void readHourly(TfrmMain& w, QDate from, QDate to)
     {
@@ -78,7 +73,7 @@ private slots:
     {
         QFETCH(int, protocol);
         test::SimProcess sim;
-        auto w = connectedWindow(sim, protocol);
+        auto w = m_fixture.connectedWindow(sim, protocol);
         readHourly(*w, QDate(2017, 3, 5), QDate(2017, 3, 5));
         QTRY_COMPARE(w->state(), AppState::ArchiveRunning);
         QTRY_COMPARE_WITH_TIMEOUT(w->state(), AppState::ConnectedIdle, 10000);
@@ -102,7 +97,7 @@ private slots:
     void stopEndsTheReadAfterTheCurrentExchange()
     {
         test::SimProcess sim;
-        auto w = connectedWindow(sim, 0);
+        auto w = m_fixture.connectedWindow(sim, 0);
         readHourly(*w, QDate(2017, 1, 1), QDate(2017, 12, 31));
         QTRY_VERIFY(w->table().rowCount() >= 5);
         QVERIFY(!w->findChild<QAction*>("btnCurrentData")->isEnabled());
