@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,17 @@ TableSnapshot benchTable(const TOrvanicStruct& d)
     return table;
 }
 
+bool writeBenchFile(const std::filesystem::path& file)
+{
+    const TOrvanicStruct device = benchDevice();
+    const TableSnapshot table = benchTable(device);
+    const SaveContext context{device, static_cast<std::uint8_t>(table.columnTitles.size()), 0, "."};
+    const auto failed = saveDataFile(file, table, context);
+    if (failed)
+        std::fprintf(stderr, "%s\n", failed->text.c_str());
+    return !failed;
+}
+
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -85,13 +97,8 @@ int main(int argc, char** argv)
         return 1;
     const std::filesystem::path file = std::filesystem::path(folder) / "archive.dat";
 
-    const TOrvanicStruct device = benchDevice();
-    const TableSnapshot table = benchTable(device);
-    const SaveContext context{device, static_cast<std::uint8_t>(table.columnTitles.size()), 0, "."};
-    if (const auto failed = saveDataFile(file, table, context)) {
-        std::fprintf(stderr, "%s\n", failed->text.c_str());
+    if (!writeBenchFile(file))
         return 1;
-    }
 
     auto start = std::chrono::steady_clock::now();
     const OpenedDataFile opened = openDataFile(file, 0, ".");
@@ -102,6 +109,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The rows go into the model the way the window's "Открыть" puts them there.
     start = std::chrono::steady_clock::now();
     gui::ResultTableModel model;
     QStringList titles;
@@ -114,7 +122,6 @@ int main(int argc, char** argv)
         const std::vector<std::string>& texts = opened.table.rows[r];
         gui::ResultTableModel::Row row;
         row.caption = QString::fromStdString(texts.front());
-        row.cells.reserve(static_cast<qsizetype>(texts.size() - 1));
         for (std::size_t c = 1; c < texts.size(); ++c)
             row.cells << QString::fromStdString(texts[c]);
         row.icon = opened.icons[r];

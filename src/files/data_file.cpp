@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
-#include <span>
 
 #include "acquire/table_row.h"
 #include "files/atomic_file.h"
@@ -98,12 +98,14 @@ StoredColumns storedColumns(const TableSnapshot& table, const SaveContext& conte
     StoredColumns out;
     for (std::size_t j = 1; j < context.columnCount; ++j) {
         const std::string& title = table.columnTitles[j];
-        if (j == statusColumn)
+        if (j == statusColumn) {
             out.fields.push_back(FieldRecord{std::string(kStatusFieldName), 1});
-        else if (j < lastField)
-            out.fields.push_back(FieldRecord{storedFieldName(d.NameFields[j]), isTimeCounterField(d.NameFields[j]) ? std::uint8_t{1} : std::uint8_t{0}});
-        else
+        } else if (j < lastField) {
+            const ShortText& entry = d.NameFields[j];
+            out.fields.push_back(FieldRecord{storedFieldName(entry), static_cast<std::uint8_t>(isTimeCounterField(entry))});
+        } else {
             out.fields.push_back(FieldRecord{utf8ToCp1251(title), 0});
+        }
         out.rules.push_back(CellRule{columnKind(title), integers, context.devTypeEnergy == 1, statusNamesOf(d),
                                      context.decimalSeparator});
     }
@@ -162,7 +164,7 @@ std::variant<std::string, UserMessage> encodeDataFile(const TableSnapshot& table
         for (std::size_t j = 0; j < values; ++j) {
             const auto word = cellWord(row[j + 1], columns.rules[j]);
             if (!word)
-                return failure("В строке " + inQuotes(caption) + " столбца " + inQuotes(table.columnTitles[j + 1])
+                return failure("В строке " + inQuotes(caption) + " в столбце " + inQuotes(table.columnTitles[j + 1])
                                + " не число: " + inQuotes(row[j + 1]) + ".");
             words[j] = *word;
         }
@@ -185,10 +187,20 @@ std::variant<std::string, UserMessage> encodeDataFile(const TableSnapshot& table
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& file)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return std::nullopt;
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error)
+        bytes.reserve(static_cast<std::size_t>(size));
+    // Up to the end actually reached: the size is only a hint.
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         return std::nullopt;
     return bytes;

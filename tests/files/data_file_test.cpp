@@ -13,6 +13,8 @@
 #include "acquire/value_texts.h"
 #include "files/data_file_cells.h"
 #include "files/data_file_dates.h"
+#include "files/data_file_format.h"
+#include "link/cp1251.h"
 #include "support/temp_dir.h"
 
 namespace orvanic {
@@ -51,10 +53,9 @@ TOrvanicStruct device(const std::string& name, const std::vector<std::string>& f
     TOrvanicStruct d;
     d.DeviceName = name;
     d.DeviceNumber = "1234";
-    d.NameFields[0] = ShortText::fromUtf8("Дата и время");
+    d.NameFields[d.CountFields++] = ShortText::fromUtf8("Дата и время");
     for (const std::string& f : fields)
-        d.NameFields[++d.CountFields] = ShortText::fromUtf8(f);
-    ++d.CountFields;
+        d.NameFields[d.CountFields++] = ShortText::fromUtf8(f);
     for (const std::string& s : statuses)
         d.StructStatus[d.CountStatus++] = ShortText::fromUtf8(s);
     d.TypeReport = type;
@@ -197,6 +198,40 @@ TEST_F(DataFileTest, CountersAreIntegersOnlyForC10)
         const OpenedDataFile opened = open("c.dat");
         EXPECT_FALSE(opened.problem) << name;
         EXPECT_EQ(opened.table.rows, table.rows) << name;
+    }
+}
+
+// One field record per value column: the device's fields by name without
+// unit, the status as "S", and any further columns by their titles.
+TEST_F(DataFileTest, FieldRecordsFollowTheColumns)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> fields;
+        std::vector<std::string> extraTitles;
+        std::vector<std::pair<std::string, int>> records;  // name and time flag
+    };
+    const Case cases[] = {
+        {"Modbus", {"P1 [атм]", "tраб", "Статус"}, {"Час архива", "Дата архива"},
+         {{"P1", 0}, {"tраб", 1}, {"S", 1}, {"Час архива", 0}, {"Дата архива", 0}}},
+        {"no status entry", {"Vгвс [м3]", "tреж2"}, {"Час архива", "Дата архива"},
+         {{"Vгвс", 0}, {"tреж2", 1}, {"Час архива", 0}, {"Дата архива", 0}}},
+        {"unit without space", {"Q1[м3/ч]", "tдог", "Статус"}, {}, {{"Q1", 0}, {"tдог", 1}, {"S", 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TOrvanicStruct d = device("X-A90 1", c.fields, {}, kDailyArchive);
+        TableSnapshot table{titlesOf(d), {}};
+        table.columnTitles.insert(table.columnTitles.end(), c.extraTitles.begin(), c.extraTitles.end());
+        table.rows.push_back(std::vector<std::string>(table.columnTitles.size(), "1"));
+        table.rows[0][0] = "01.12.2016";
+        const DataFileContents contents = readDataFile(save("f.dat", table, d));
+        ASSERT_EQ(contents.head.fields.size(), c.records.size());
+        for (std::size_t j = 0; j < c.records.size(); ++j) {
+            EXPECT_EQ(cp1251ToUtf8(contents.head.fields[j].name), c.records[j].first);
+            EXPECT_EQ(contents.head.fields[j].timeFlag, c.records[j].second) << c.records[j].first;
+            EXPECT_EQ(contents.head.fields[j].format, "#0.000");
+        }
     }
 }
 
@@ -446,12 +481,15 @@ TEST_F(DataFileTest, FailedWriteKeepsTheOldFile)
 
 TEST_F(DataFileTest, FileThatCannotBeOpened)
 {
-    const OpenedDataFile opened = open("missing.dat");
-    ASSERT_TRUE(opened.problem);
-    EXPECT_EQ(opened.problem->caption, "Ошибка");
-    EXPECT_NE(opened.problem->text.find("missing.dat"), std::string::npos);
-    EXPECT_EQ(opened.table.columnTitles, std::vector<std::string>{"Дата и время"});
-    EXPECT_TRUE(opened.table.rows.empty());
+    std::filesystem::create_directory(m_dir.path() / "folder.dat");
+    for (const char* name : {"missing.dat", "folder.dat"}) {
+        const OpenedDataFile opened = open(name);
+        ASSERT_TRUE(opened.problem) << name;
+        EXPECT_EQ(opened.problem->caption, "Ошибка");
+        EXPECT_NE(opened.problem->text.find(name), std::string::npos) << opened.problem->text;
+        EXPECT_EQ(opened.table.columnTitles, std::vector<std::string>{"Дата и время"});
+        EXPECT_TRUE(opened.table.rows.empty());
+    }
 }
 
 }  // namespace
