@@ -116,18 +116,7 @@ int main(int argc, char** argv)
     for (const std::string& title : opened.table.columnTitles)
         titles << QString::fromStdString(title);
     model.setColumns(titles);
-    std::vector<gui::ResultTableModel::Row> rows;
-    rows.reserve(opened.table.rows.size());
-    for (std::size_t r = 0; r < opened.table.rows.size(); ++r) {
-        const std::vector<std::string>& texts = opened.table.rows[r];
-        gui::ResultTableModel::Row row;
-        row.caption = QString::fromStdString(texts.front());
-        for (std::size_t c = 1; c < texts.size(); ++c)
-            row.cells << QString::fromStdString(texts[c]);
-        row.icon = opened.icons[r];
-        rows.push_back(std::move(row));
-    }
-    model.appendRows(std::move(rows));
+    model.appendRows(gui::modelRows(opened.table, opened.icons));
     const double fill = secondsSince(start);
 
     std::printf("file            %.1f MB, %d rows x %zu value columns\n",

@@ -634,19 +634,9 @@ void TfrmMain::NOpenClick()
     m_table->setColumns(titles);
     for (int c = 0; c < titles.size(); ++c)
         m_view->setColumnWidth(c, kColumnWidth);
-    std::vector<ResultTableModel::Row> rows;
-    rows.reserve(opened.table.rows.size());
-    for (std::size_t r = 0; r < opened.table.rows.size(); ++r) {
-        const std::vector<std::string>& texts = opened.table.rows[r];
-        ResultTableModel::Row row;
-        row.caption = QString::fromStdString(texts.front());
-        for (std::size_t c = 1; c < texts.size(); ++c)
-            row.cells << QString::fromStdString(texts[c]);
-        row.icon = r < opened.icons.size() ? opened.icons[r] : RowIcon::Plain;
-        if (r < 50)
-            growColumnsFor(row);
-        rows.push_back(std::move(row));
-    }
+    std::vector<ResultTableModel::Row> rows = modelRows(opened.table, opened.icons);
+    for (std::size_t r = 0; r < rows.size() && r < 50; ++r)
+        growColumnsFor(rows[r]);
     m_table->appendRows(std::move(rows));
     m_view->horizontalHeader()->show();
     m_session.FieldsList = FillFieldList(opened.table.columnTitles);

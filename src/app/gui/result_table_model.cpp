@@ -61,6 +61,25 @@ void ResultTableModel::appendRows(std::vector<Row> rows)
     endInsertRows();
 }
 
+std::vector<ResultTableModel::Row> modelRows(const TableSnapshot& table, const std::vector<RowIcon>& icons)
+{
+    auto text = [](const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); };
+    std::vector<ResultTableModel::Row> rows;
+    rows.reserve(table.rows.size());
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const std::vector<std::string>& texts = table.rows[r];
+        ResultTableModel::Row row;
+        if (!texts.empty())
+            row.caption = text(texts.front());
+        row.cells.reserve(static_cast<qsizetype>(texts.size()));
+        for (std::size_t c = 1; c < texts.size(); ++c)
+            row.cells.append(text(texts[c]));
+        row.icon = r < icons.size() ? icons[r] : RowIcon::Plain;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 int ResultTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "acquire/table_row.h"
+#include "files/table_snapshot.h"
 
 namespace orvanic::gui {
 
@@ -42,5 +43,9 @@ private:
     std::vector<Row> m_rows;
     QIcon m_plain, m_ok, m_stopped;
 };
+
+// The rows of a table read from the files, in the model's form; a row
+// without an icon of its own is plain.
+std::vector<ResultTableModel::Row> modelRows(const TableSnapshot& table, const std::vector<RowIcon>& icons);
 
 }  // namespace orvanic::gui
