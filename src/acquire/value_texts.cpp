@@ -94,11 +94,20 @@ float DecodeStatusS(std::string_view text, std::span<const ShortText> statusName
 
 std::string numberText(float value, std::string_view decimalSeparator)
 {
-    if (value == 0.0f)
+    return decimalText(static_cast<double>(value), decimalSeparator);
+}
+
+std::string decimalText(double value, std::string_view decimalSeparator)
+{
+    if (value == 0.0)
         return "0";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
     // 15 significant digits, rounded once: d.dddddddddddddde±x.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", static_cast<double>(value));
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
     const std::string formatted = buffer;
     const bool negative = formatted[0] == '-';
     const std::size_t start = negative ? 1 : 0;

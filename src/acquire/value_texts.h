@@ -23,5 +23,7 @@ float DecodeStatusS(std::string_view text, std::span<const ShortText> statusName
 // significant digits, trailing zeros dropped, "E" form outside 0.0001 ..
 // 10^15, with the given decimal separator.
 std::string numberText(float value, std::string_view decimalSeparator);
+// The same form for a double, such as a sum over many values.
+std::string decimalText(double value, std::string_view decimalSeparator);
 
 }  // namespace orvanic

@@ -6,13 +6,23 @@
 #include <unistd.h>
 
 namespace orvanic {
+namespace {
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view content)
+// A new private file beside `path`; -1 when none can be made.
+int makeTemporary(const std::filesystem::path& path, std::string& name)
 {
     std::filesystem::path temp = path;
     temp += ".tmp-XXXXXX";
-    std::string pattern = temp.string();
-    const int fd = ::mkstemp(pattern.data());
+    name = temp.string();
+    return ::mkstemp(name.data());
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view content)
+{
+    std::string pattern;
+    const int fd = makeTemporary(path, pattern);
     if (fd < 0)
         return false;
     bool ok = true;
@@ -31,6 +41,24 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
     if (!ok)
         std::remove(pattern.c_str());
     return ok;
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, const std::function<bool(const std::filesystem::path&)>& write)
+{
+    std::string temporary;
+    const int fd = makeTemporary(path, temporary);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    const bool ok = write(temporary) && ::chmod(temporary.c_str(), 0644) == 0 && std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(temporary.c_str());
+    return ok;
+}
+
+UserMessage fileNotWritten(const std::filesystem::path& file)
+{
+    return UserMessage{"Не удалось записать файл " + file.string() + ".", "Ошибка"};
 }
 
 }  // namespace orvanic

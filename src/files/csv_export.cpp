@@ -54,7 +54,7 @@ std::optional<UserMessage> writeCsvFile(const std::filesystem::path& file, const
 {
     if (writeFileAtomically(file, csv))
         return std::nullopt;
-    return UserMessage{"Не удалось записать файл " + file.string() + ".", "Ошибка"};
+    return fileNotWritten(file);
 }
 
 }  // namespace orvanic

@@ -43,7 +43,7 @@ std::optional<UserMessage> saveFieldSetFile(const std::filesystem::path& file, c
 {
     if (writeFileAtomically(file, formatFieldSet(names, checks)))
         return std::nullopt;
-    return UserMessage{"Не удалось записать файл " + file.string() + ".", "Ошибка"};
+    return fileNotWritten(file);
 }
 
 std::optional<UserMessage> applyFieldSet(const std::string& content, const std::vector<std::string>& names,

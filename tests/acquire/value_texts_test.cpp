@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "acquire/value_texts.h"
@@ -54,11 +55,16 @@ TEST(NumberText, FifteenDigitsFixedOrE)
         {0.00025f, "0.000250000011874363"},
         {1e15f, "999999986991104"},
         {1e16f, "1.00000002725642E16"},
+        {std::numeric_limits<float>::quiet_NaN(), "NAN"},
+        {-std::numeric_limits<float>::infinity(), "-INF"},
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(numberText(value, "."), text) << value;
     EXPECT_EQ(numberText(12.5f, ","), "12,5");
     EXPECT_EQ(numberText(100.0f * 0.238846f, ","), "23,8845996856689");
+    // Sums keep the double's digits.
+    EXPECT_EQ(decimalText(0.1 + 0.2, ","), "0,3");
+    EXPECT_EQ(decimalText(162000.0 / 5400.0, "."), "30");
 }
 
 }  // namespace

@@ -31,11 +31,14 @@
 #include "files/data_file.h"
 #include "files/export_name.h"
 #include "files/gui/fields_dialog.h"
+#include "files/gui/spreadsheet_export.h"
 #include "app/connect_device.h"
 #include "app/gui/file_dialogs.h"
 #include "app/gui/lock_keys.h"
 #include "app/gui/message_box.h"
 #include "app/gui/parametr_dialog.h"
+#include "app/gui/password_dialog.h"
+#include "archive/gui/mcu_param_window.h"
 #include "app/gui/port_list.h"
 #include "app/gui/result_table_model.h"
 #include "link/gui/connect_worker.h"
@@ -134,9 +137,9 @@ void TfrmMain::buildMenus()
     program->addAction(command("NSaveAs", "Сохранить как", &TfrmMain::NSaveAsClick));
     program->addAction(command("NOpen", "Открыть", &TfrmMain::NOpenClick));
     QMenu* exportMenu = program->addMenu("Экспорт");
-    exportMenu->addAction(command("NCalc", "Calc (*.odt)", nullptr));
+    exportMenu->addAction(command("NCalc", "Calc (*.odt)", &TfrmMain::NCalcClick));
     exportMenu->addAction(command("Ncsv", "*.csv", &TfrmMain::NcsvClick));
-    exportMenu->addAction(command("NExcel", "Excel (*.xls)", nullptr));
+    exportMenu->addAction(command("NExcel", "Excel (*.xls)", &TfrmMain::NExcelClick));
     program->addSeparator();
     program->addAction(command("NClose", "Завершить", nullptr));
     connect(m_actions["NClose"], &QAction::triggered, this, &QWidget::close);
@@ -211,7 +214,7 @@ void TfrmMain::buildToolBar()
     button("btnScreenData", "Экранные данные", "screen_data.svg", &TfrmMain::ReadScreenData);
     button("btnReadData", "Запросить данные", "archive.svg", &TfrmMain::ReadArchiveData);
     m_toolBar->addSeparator();
-    button("btnMCUParam", "Параметры МВУ", "device_params.svg", nullptr);
+    button("btnMCUParam", "Параметры МВУ", "device_params.svg", &TfrmMain::btnMCUParamClick);
 }
 
 void TfrmMain::buildStatusBar()
@@ -276,6 +279,10 @@ void TfrmMain::applyCommandStates()
     // After a disconnect, a new connection waits until the last worker has
     // let go of the port.
     c.connect = c.connect && m_workers.empty();
+    // Between an accepted password and the editor's opening, at most a second,
+    // no exchange may start that would still run under the editor.
+    if (m_session.Pass == 1)
+        c.dateTime = c.currentData = c.screenData = c.readData = c.mcuParam = false;
     const std::pair<const char*, bool> pairs[] = {
         {"Connect", c.connect},         {"Disconnect", c.disconnect},   {"DateTime", c.dateTime},
         {"CurrentData", c.currentData}, {"ScreenData", c.screenData},   {"ReadData", c.readData},
@@ -610,6 +617,26 @@ void TfrmMain::NcsvClick()
         showMessage(this, *failed);
 }
 
+void TfrmMain::NExcelClick()
+{
+    exportSheet(SpreadsheetKind::Excel);
+}
+
+void TfrmMain::NCalcClick()
+{
+    exportSheet(SpreadsheetKind::Calc);
+}
+
+void TfrmMain::exportSheet(SpreadsheetKind kind)
+{
+    if (m_table->rowCount() == 0)
+        return;
+    const TableSnapshot table = tableSnapshot();
+    exportSpreadsheet(this, kind,
+                      SheetSource{table, m_session.FieldsList, m_session.DevStruct.DeviceName, m_session.DevStruct.DeviceNumber,
+                                  m_session.indexes.ModeTimeIndex, decimalSeparator().toStdString()});
+}
+
 void TfrmMain::NOpenClick()
 {
     if (m_session.link.port.isOpen() || !m_workers.empty()) {
@@ -675,6 +702,13 @@ void TfrmMain::NHelpClick()
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_session.pfPath) + "qn.html"));
 }
 
+void TfrmMain::btnMCUParamClick()
+{
+    TfrmPassword dialog(m_session, this);
+    dialog.exec();
+    applyCommandStates();
+}
+
 void TfrmMain::tmrMainTimer()
 {
     const std::optional<LockKeys> keys = readLockKeys();
@@ -685,6 +719,13 @@ void TfrmMain::tmrMainTimer()
         m_caps->setEnabled(keys->caps);
         m_num->setEnabled(keys->num);
         m_scroll->setEnabled(keys->scroll);
+    }
+    // Last, as the editor holds this tick until it closes.
+    if (m_session.Pass == 1) {
+        m_session.Pass = 0;
+        applyCommandStates();
+        TfrmMCUParam editor(m_session, this);
+        editor.exec();
     }
 }
 

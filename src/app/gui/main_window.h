@@ -23,6 +23,8 @@ class QToolBar;
 
 namespace orvanic::gui {
 
+enum class SpreadsheetKind;
+
 class ConnectWorker;
 class PollWorker;
 
@@ -50,7 +52,10 @@ public:
     void NSaveAsClick();
     void NOpenClick();
     void NcsvClick();
+    void NExcelClick();
+    void NCalcClick();
     void NConfigFieldsClick();
+    void btnMCUParamClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +79,7 @@ private:
     void captionExtraColumns(const QString& hour, const QString& second);
     void showNotConnected();
     TableSnapshot tableSnapshot() const;
+    void exportSheet(SpreadsheetKind kind);
     ResultTableModel::Row tableRow(const RowTexts& texts, std::size_t captionLimit) const;
     void pollEnded(const PollWorker& worker);
     void ShowResult(const RowTexts& texts);

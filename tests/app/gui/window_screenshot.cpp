@@ -8,12 +8,16 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 
 #include "app/gui/main_window.h"
 #include "app/gui/result_table_model.h"
 #include "app/gui/parametr_dialog.h"
+#include "app/gui/password_dialog.h"
+#include "archive/gui/mcu_param_window.h"
 #include "archive/gui/archive_dialog.h"
 #include "link/gui/connection_dialog.h"
 #include "support/sim_process.h"
@@ -94,6 +98,24 @@ int main(int argc, char** argv)
         dialog->close();
     });
     window.findChild<QAction*>("NConfigFields")->trigger();
+
+    gui::TfrmPassword password(window.session(), &window);
+    password.show();
+    password.findChild<QLineEdit*>("edtPasswd")->setText("B*X*Q*");
+    int turns = 0;
+    waitFor([&] { return ++turns > 10; });
+    save(password, folder, "password.png");
+    password.close();
+
+    gui::TfrmMCUParam editor(window.session(), &window);
+    editor.show();
+    QMetaObject::invokeMethod(editor.findChild<QObject*>("btnMCURead"), "click");
+    waitFor([&] {
+        const QTableWidgetItem* header = editor.findChild<QTableWidget*>("stgMain")->horizontalHeaderItem(1);
+        return header->text() == "Значение параметра";
+    });
+    save(editor, folder, "mcu-param.png");
+    editor.close();
     window.DisConnect();
     return 0;
 }
