@@ -8,7 +8,11 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev qt6-s
 if [[ "${1:-}" == "test" ]]; then
   # Python reads the workbooks back; the Russian locale gives the
   # command-line reader the same decimal comma as the window.
-  packages+=(libgtest-dev libmodbus-dev mbpoll python3 python3-openpyxl python3-odf locales)
+  packages+=(libgtest-dev libmodbus-dev mbpoll python3 python3-openpyxl python3-odf locales clang libclang-rt-14-dev)
+fi
+if [[ "${1:-}" == "fuzz" ]]; then
+  # clang with libFuzzer and the sanitizers' run-times, for scripts/fuzz.sh.
+  packages+=(clang libclang-rt-dev)
 fi
 
 sudo=()

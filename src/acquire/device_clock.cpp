@@ -68,6 +68,13 @@ DeviceClock decodeClockAnswer(Protocol protocol, std::span<const std::uint8_t> a
     return clock;
 }
 
+bool clockAnswerIntact(Protocol protocol, std::span<const std::uint8_t> answer)
+{
+    if (protocol == Protocol::Modbus)
+        return answer.size() >= modbus::kMinAnswerLength && modbus::checksumMatches(answer);
+    return answer.size() >= own::kMinAnswerLength && own::checksumMatches(answer);
+}
+
 std::vector<std::uint8_t> setClockRequest(Protocol protocol, std::uint8_t address, const CalendarDate& date,
                                           const TimeOfDay& time)
 {

@@ -37,6 +37,11 @@ struct DeviceClock {
 };
 DeviceClock decodeClockAnswer(Protocol protocol, std::span<const std::uint8_t> answer, int currentYear);
 
+// A clock answer whose checksum matches. The values sit at fixed offsets, so
+// noise before an answer, or an answer cut short, can still read as a valid
+// date and time: only an intact answer is decoded.
+bool clockAnswerIntact(Protocol protocol, std::span<const std::uint8_t> answer);
+
 // Set the clock: own command 01 with six plain bytes (a 0x10 among them is
 // sent once, not doubled); Modbus writes registers 10 to 13.
 std::vector<std::uint8_t> setClockRequest(Protocol protocol, std::uint8_t address, const CalendarDate& date,

@@ -25,17 +25,20 @@ std::int32_t littleEndianInt(std::span<const std::uint8_t> b)
     return v;
 }
 
-std::string statusText(float value, const TOrvanicStruct& d)
+std::string statusText(float value, const RecordContext& context)
 {
     if (value == 0.0f)
         return {};
+    if (!isCounterValue(value))
+        return numberText(value, context.decimalSeparator);
+    const TOrvanicStruct& d = context.description;
     return StatusDecode(value, std::span(d.StructStatus).first(d.CountStatus));
 }
 
 std::string fieldText(float value, const ShortText& name, const RecordContext& context)
 {
     if (isTimeCounterField(name))
-        return TimeDecode(value);
+        return isCounterValue(value) ? TimeDecode(value) : numberText(value, context.decimalSeparator);
     if (context.devTypeEnergy == 1 && isEnergyField(name))
         value = value * kGigajouleToGigacalorie;
     return numberText(value, context.decimalSeparator);
@@ -73,7 +76,7 @@ void decodeOwnRecord(std::span<const std::uint8_t> answer, const RecordContext& 
         else
             texts[j + 1] = fieldText(DecodeFloat(b[3], b[2], b[1], b[0]), name, context);
     }
-    texts[k + 1] = statusText(static_cast<float>(littleEndianInt(answer.subspan(4 + 4 * k, 4))), d);
+    texts[k + 1] = statusText(static_cast<float>(littleEndianInt(answer.subspan(4 + 4 * k, 4))), context);
 }
 
 void decodeModbusRecord(std::span<const std::uint8_t> answer, const RecordContext& context, RowTexts& texts)
@@ -86,9 +89,12 @@ void decodeModbusRecord(std::span<const std::uint8_t> answer, const RecordContex
     const std::size_t k = statusPosition(d.CountFields);
     for (std::size_t j = 0; j < k; ++j)
         texts[j + 1] = fieldText(value(j), d.NameFields[j + 1], context);
-    texts[k + 1] = statusText(value(k), d);
-    texts[k + 2] = numberText(value(k + 1), context.decimalSeparator);
-    texts[k + 3] = numberText(value(k + 2), context.decimalSeparator);
+    texts[k + 1] = statusText(value(k), context);
+    // Fewer than two fields ask for fewer values than the two extra columns
+    // read: a value the answer does not hold leaves its column as it was.
+    const std::size_t present = (answer.size() - 5) / 4;
+    for (std::size_t extra = k + 1; extra <= k + 2 && extra < present; ++extra)
+        texts[extra + 1] = numberText(value(extra), context.decimalSeparator);
 }
 
 }  // namespace orvanic

@@ -30,7 +30,8 @@ void decodeOwnRecord(std::span<const std::uint8_t> answer, const RecordContext& 
 // Values of a Modbus record answer, from offset 3, each as two registers
 // with the low half first; the caller has checked there are CountFields + 1.
 // Fills texts[1] to texts[CountFields + 1]: the fields, the status, and the
-// two values of the extra columns.
+// two values of the extra columns, each only when the answer holds it (with
+// fewer than two fields the second one is never asked for).
 void decodeModbusRecord(std::span<const std::uint8_t> answer, const RecordContext& context, RowTexts& texts);
 
 // Modbus answers carry 2 x CountFields + 2 registers.

@@ -4,9 +4,26 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace orvanic {
 namespace {
+
+constexpr float kLargestCounter = 1e18f;
+
+// Trunc(x) as a 64-bit integer. Outside that range the conversion itself
+// would be undefined, so it stops at the range's ends (not a number: 0).
+std::int64_t wholePart(double x)
+{
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    if (std::isnan(x))
+        return 0;
+    if (x >= kLimit)
+        return std::numeric_limits<std::int64_t>::max();
+    if (x <= -kLimit)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(std::trunc(x));
+}
 
 std::string twoDigits(std::int64_t n)
 {
@@ -35,16 +52,21 @@ void dropTrailingZeros(std::string& fraction)
 
 }  // namespace
 
+bool isCounterValue(float value)
+{
+    return std::fabs(value) < kLargestCounter;
+}
+
 std::string TimeDecode(float value)
 {
     float t = value * 10.0f;
-    const auto h = static_cast<std::int64_t>(std::trunc(static_cast<double>(t) / 3600.0));
+    const std::int64_t h = wholePart(static_cast<double>(t) / 3600.0);
     std::string text = twoDigits(h) + ":";
     t = static_cast<float>(static_cast<double>(t) - static_cast<double>(h) * 3600.0);
-    const auto m = static_cast<std::int64_t>(std::trunc(static_cast<double>(t) / 60.0));
+    const std::int64_t m = wholePart(static_cast<double>(t) / 60.0);
     text += twoDigits(m) + ":";
     t = static_cast<float>(static_cast<double>(t) - static_cast<double>(m) * 60.0);
-    text += twoDigits(static_cast<std::int64_t>(std::trunc(t)));
+    text += twoDigits(wholePart(t));
     return text;
 }
 
@@ -62,7 +84,7 @@ float TimeDecodeS(std::string_view text)
 
 std::string StatusDecode(float value, std::span<const ShortText> statusNames)
 {
-    const auto w = static_cast<std::int64_t>(std::trunc(static_cast<double>(value)));
+    const std::int64_t w = wholePart(value);
     std::string text;
     for (std::size_t i = 0; i < statusNames.size() && i < 63; ++i) {
         if ((w & (std::int64_t{1} << i)) == 0)

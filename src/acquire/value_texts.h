@@ -8,6 +8,10 @@
 
 namespace orvanic {
 
+// Time counters and status words stay far below 10^18; a device value at or
+// beyond it, or no number at all, is no count and is shown as a plain number.
+bool isCounterValue(float value);
+
 // A time counter (units of 10 s) as hours:minutes:seconds, hours at least
 // two digits: 12345 gives 34:17:30.
 std::string TimeDecode(float value);

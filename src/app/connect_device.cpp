@@ -83,13 +83,19 @@ ConnectOutcome identifyDevice(Session& session)
         return fail(session, message(text::kCrcError, caption::kAttention));
 
     const SelfDescription description = parseSelfDescription(descriptionBytes(protocol, answer), session.devTypeEnergy);
-    if (auto tooLarge = checkLimits(session, description))
+    if (auto tooLarge = takeSelfDescription(session, description))
         return fail(session, std::move(tooLarge));
-
-    takeDescription(session, description);
-    session.FieldsList = FillFieldList(columnCaptions(session));
     CloseLogFile(session);
     return ConnectOutcome{true, std::nullopt};
+}
+
+std::optional<UserMessage> takeSelfDescription(Session& session, const SelfDescription& description)
+{
+    if (auto tooLarge = checkLimits(session, description))
+        return tooLarge;
+    takeDescription(session, description);
+    session.FieldsList = FillFieldList(columnCaptions(session));
+    return std::nullopt;
 }
 
 std::vector<std::string> columnCaptions(const Session& session)

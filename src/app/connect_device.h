@@ -25,6 +25,11 @@ struct ConnectOutcome {
 // session keeps what it held.
 ConnectOutcome identifyDevice(Session& session);
 
+// The part of identifyDevice after the answer is parsed: a description the
+// program can show whole goes into the session as above; one it cannot is
+// refused with the operator's message, the session keeping what it held.
+std::optional<UserMessage> takeSelfDescription(Session& session, const SelfDescription& description);
+
 // One caption per result-table column: the field names, and for Modbus two
 // further columns whose captions the data commands give.
 std::vector<std::string> columnCaptions(const Session& session);

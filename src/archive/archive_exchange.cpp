@@ -118,6 +118,7 @@ ArchivePeriodResult readArchivePeriod(Session& session, const ArchiveWalk& walk,
         received = link.ReceiveFrame(kOwnLimits, session.devVelocityInt, archiveAnswer(protocol, countFields));
     }
     ArchivePeriodResult result;
+    result.portLost = link.port.lost();
     const std::string period = periodText(walk);
     if (received == ReceiveResult::Interrupted)
         result.interrupted = true;

@@ -37,9 +37,11 @@ ArchiveOutcome decodeArchiveAnswer(Protocol protocol, std::span<const std::uint8
 
 // One period's exchange under the link lock, logged when logging is on:
 // the request (for Modbus the select, its answer, then the read), the
-// record's answer and its row texts. Interrupted when a stop woke the wait.
+// record's answer and its row texts. Interrupted when a stop woke the wait;
+// portLost when the port has gone, so that no later period can be read.
 struct ArchivePeriodResult {
     bool interrupted = false;
+    bool portLost = false;
     ArchiveOutcome outcome = ArchiveOutcome::NoAnswer;
 };
 ArchivePeriodResult readArchivePeriod(Session& session, const ArchiveWalk& walk, const RecordContext& context, RowTexts& texts);

@@ -151,6 +151,13 @@ int runArchive(Session& session, const CliOptions& options)
         }
         printRow(texts, captions.size(), kArchiveCaptionLimit);
         table.rows.push_back(rowCells(texts, captions.size(), kArchiveCaptionLimit));
+        if (result.portLost) {
+            // No later period can be read; files of a part of the range would
+            // pass for the whole of it.
+            std::cerr << (showProgress ? "\n" : "") << text::kNoAnswer << '\n';
+            ClosePort(session);
+            return 1;
+        }
         const WalkStep step = afterArchiveExchange(walk, result.outcome == ArchiveOutcome::CrcError);
         if (showProgress)
             std::cerr << "\r" << progressPercent(walk) << " %" << std::flush;

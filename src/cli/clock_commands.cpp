@@ -41,6 +41,11 @@ int runClock(Session& session, const CliOptions&)
         std::cerr << text::kNoAnswer << '\n';
         return 1;
     }
+    if (!clockAnswerIntact(protocol, session.link.answer())) {
+        ClosePort(session);
+        std::cerr << text::kCrcError << '\n';
+        return 1;
+    }
     const DeviceClock clock = decodeClockAnswer(protocol, session.link.answer(), currentYear());
     ClosePort(session);
     if (!clock.date || !clock.time) {

@@ -13,8 +13,6 @@ namespace {
 
 // Shown Гкал = stored GJ x this single, as the live table computes it.
 constexpr float kGigacaloriesPerGigajoule = 0.238846f;
-// Beyond this a value is no time counter or status word; it is shown as a number.
-constexpr float kLargestCounter = 1e18f;
 
 float wordAsSingle(std::uint32_t word)
 {
@@ -139,7 +137,7 @@ std::string cellText(std::uint32_t word, const CellRule& rule)
         return numberText(value, rule.decimalSeparator);
     }
     const float value = rule.integerCounters ? static_cast<float>(std::bit_cast<std::int32_t>(word)) : wordAsSingle(word);
-    if (!(std::fabs(value) < kLargestCounter))
+    if (!isCounterValue(value))
         return numberText(value, rule.decimalSeparator);
     if (rule.kind == ColumnKind::TimeCounter)
         return TimeDecode(value);

@@ -48,7 +48,7 @@ ReceiveResult Link::ReceiveFrame(const ReceiveLimits& limits, int speed, const E
             return ReceiveResult::Interrupted;
         if (r.count == 1)
             break;
-        if (Clock::now() >= firstByteDeadline)
+        if (port.lost() || Clock::now() >= firstByteDeadline)
             return ReceiveResult::NoAnswer;
     }
 

@@ -44,7 +44,8 @@ public:
     // Collects an answer into FrameBuf[0..FrameLen). It ends as soon as the
     // bytes form a whole answer of the expected kind, or, for an answer that
     // never becomes whole, once the line has been silent for a 500-byte read
-    // time-out after its last byte.
+    // time-out after its last byte. A port that is lost ends the wait at once:
+    // no answer when nothing came, else what came before.
     ReceiveResult ReceiveFrame(const ReceiveLimits& limits, int speed, const ExpectedAnswer& expected);
 
     std::span<const std::uint8_t> answer() const { return std::span(FrameBuf).first(FrameLen); }

@@ -86,6 +86,7 @@ bool SerialPort::open(const std::string& path, int speed, int dataBits)
     }
     ::tcflush(fd, TCIFLUSH);
     m_fd = fd;
+    m_lost = false;
     return true;
 }
 
@@ -98,6 +99,7 @@ void SerialPort::close()
     ::ioctl(m_fd, TIOCNXCL);
     ::close(m_fd);
     m_fd = -1;
+    m_lost = false;
 }
 
 void SerialPort::discardInput()
@@ -173,11 +175,10 @@ SerialPort::ReadResult SerialPort::read(std::span<std::uint8_t> into)
             result.interrupted = true;
             return result;
         }
-        if (w == Wait::Broken && result.count == 0) {
-            // A broken line reads as a silent one: the read still takes its
-            // time-out, so callers that loop on it do not spin.
-            result.interrupted = !pause(std::chrono::duration_cast<milliseconds>(totalDeadline - Clock::now()));
-        }
+        // Waiting out the time-out on a line that is gone would only make
+        // every exchange after it slow; the callers ask lost() instead.
+        if (w == Wait::Broken)
+            m_lost = true;
         break;
     }
     return result;

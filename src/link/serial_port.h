@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -39,9 +40,14 @@ public:
     };
     // Reads up to into.size() bytes: returns as soon as they have all come;
     // once one byte has come, when no further byte comes within 10 ms; with
-    // nothing at all, after 10 ms per byte asked plus 10 ms. A broken line
-    // reads as silence.
+    // nothing at all, after 10 ms per byte asked plus 10 ms. A line that is
+    // gone (see lost()) returns what came before at once.
     ReadResult read(std::span<std::uint8_t> into);
+
+    // The other end has gone: a hang-up or a read error, as when an adapter
+    // is pulled out or a pseudo-terminal's owner ends. Nothing will come any
+    // more until the port is opened again.
+    bool lost() const { return m_lost; }
 
     // Sleeps, cut short by interrupt(). Returns false when interrupted.
     bool pause(std::chrono::milliseconds duration);
@@ -60,6 +66,7 @@ private:
 
     int m_fd = -1;
     int m_wake = -1;
+    std::atomic<bool> m_lost = false;
 };
 
 }  // namespace orvanic

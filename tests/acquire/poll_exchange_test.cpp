@@ -170,6 +170,51 @@ TEST(PollAnswers, ErrorRows)
     }
 }
 
+TEST(PollAnswers, ModbusCountersBeyondCountingShowAsNumbers)
+{
+    // Modbus sends time counters and the status word as singles, which may
+    // hold anything; no count reaches 10^18.
+    struct Case {
+        float work, status;
+        std::string workText, statusText;
+    };
+    const Case cases[] = {
+        {1e30f, 1e20f, "1,00000001504747E30", "1,00000002004088E20"},
+        {-1e19f, -3.4e38f, "-9,99999998050645E18", "-3,39999995214436E38"},
+    };
+    for (const Case& c : cases) {
+        const Decoded row = decode(Protocol::Modbus, modbusAnswer(1.0f, c.work, c.status));
+        ASSERT_EQ(row.kind, RowKind::Data);
+        EXPECT_EQ(row.texts[4], c.workText);
+        EXPECT_EQ(row.texts[5], c.statusText);
+    }
+}
+
+TEST(PollAnswers, ModbusDeviceWithoutFieldsReadsOnlyItsAnswer)
+{
+    // Only the date column: the poll asks 4 registers, the status and one
+    // extra value; the second extra column has nothing to read.
+    TOrvanicStruct d;
+    d.NameFields[d.CountFields++] = ShortText::fromUtf8("Дата и время");
+    Bytes body = {0x01, 0x03, 0x08};
+    putFloat(body, 0.0f, true);
+    putFloat(body, 14.0f, true);
+    const Bytes answer = modbus::frame(body);
+    // What lies past the answer in the receive buffer must not show.
+    Bytes buffer = answer;
+    putFloat(buffer, 99.0f, true);
+    putFloat(buffer, 99.0f, true);
+
+    RowTexts texts{};
+    texts[3] = "kept";
+    const RecordContext context{d, 0, ","};
+    ASSERT_EQ(decodePollAnswer(Protocol::Modbus, std::span(buffer).first(answer.size()), context, "10.12.2026 20:45:12", texts),
+              RowKind::Data);
+    EXPECT_EQ(texts[1], "");
+    EXPECT_EQ(texts[2], "14");
+    EXPECT_EQ(texts[3], "kept");
+}
+
 TEST(TableRows, DataCaptionsAndIcons)
 {
     EXPECT_TRUE(isDataRowCaption("10.12.2026 20:45:12", 20));

@@ -42,5 +42,22 @@ TEST(CliArchive, OneRowPerExchangeWithMessageRows)
               2);
 }
 
+// A port that goes away ends the read with a message and writes no files
+// that would pass for the whole range.
+TEST(CliArchive, APortThatGoesAwayEndsTheRead)
+{
+    test::SimProcess sim({}, "fault request=4 silent vanish\n");
+    test::TempDir dir;
+    const auto read = test::runProgram({ORVANIC_CLI_PATH, "--port", sim.portPath(), "archive", "hourly", "--from", "05.03.2017",
+                                        "--to", "05.03.2017", "-o", "day.dat", "--csv", "day.csv"},
+                                       dir.path());
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_EQ(read.err, "Устройство не отвечает.\n");
+    EXPECT_EQ(firstCells(read.out), (std::vector<std::string>{"Дата и время", "00:05.03.2017", "01:05.03.2017",
+                                                              "02:05.03.2017 - данные отсутствуют"}));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "day.dat"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "day.csv"));
+}
+
 }  // namespace
 }  // namespace orvanic

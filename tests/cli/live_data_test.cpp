@@ -36,6 +36,18 @@ TEST(CliLiveData, CurrentRowsAndClockOverBothProtocols)
     }
 }
 
+// Noise before a Modbus clock answer shifts its bytes into another valid
+// date and time (10.06.2003 17:00:05 here); a garbled answer is refused.
+TEST(CliLiveData, GarbledClockAnswerIsNoClock)
+{
+    test::SimProcess sim({}, "clock 05.03.2017 10:05:00\nfault request=1 garbage=1\n");
+    test::TempDir dir;
+    const auto clock = test::runProgram({ORVANIC_CLI_PATH, "--port", sim.portPath(), "--protocol", "modbus", "clock"}, dir.path());
+    EXPECT_EQ(clock.exitCode, 1);
+    EXPECT_EQ(clock.out, "");
+    EXPECT_EQ(clock.err, "Ошибка CRC\n");
+}
+
 TEST(CliLiveData, SetClockAndScreen)
 {
     test::SimProcess sim({"--protocol", "modbus"});

@@ -7,6 +7,8 @@
 
 #include "app/connect_device.h"
 #include "link/crc.h"
+#include "link/identification.h"
+#include "link/link.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 
@@ -252,6 +254,31 @@ TEST_F(Exchange, PortMissingOrHeldByAnotherProgram)
     ClosePort(holder);
     EXPECT_TRUE(identifyDevice(second).connected) << "free again once closed";
     ClosePort(second);
+}
+
+// A device that goes away leaves a port that will never answer again: the
+// wait ends at once, with what came before, and so does every later one.
+TEST_F(Exchange, ADeviceThatGoesAwayIsNotWaitedFor)
+{
+    // Half an answer and then gone, or gone before answering.
+    for (const auto& [scenario, first] : {std::pair{"fault request=1 vanish\n", ReceiveResult::Received},
+                                          std::pair{"fault request=1 silent vanish\n", ReceiveResult::NoAnswer}}) {
+        SCOPED_TRACE(scenario);
+        test::SimProcess sim({}, scenario);
+        Link link;
+        ASSERT_TRUE(link.port.open(sim.portPath(), 9600, 8));
+        const ExpectedAnswer expected = identificationAnswer(Protocol::Own);
+        for (ReceiveResult result : {first, ReceiveResult::NoAnswer}) {
+            link.send(identificationRequest(Protocol::Own, 0));
+            const auto start = Clock::now();
+            EXPECT_EQ(link.ReceiveFrame(ReceiveLimits{}, 9600, expected), result);
+            EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 1.0);
+            EXPECT_TRUE(link.port.lost());
+            if (result == ReceiveResult::Received) {
+                EXPECT_EQ(checkIdentificationAnswer(Protocol::Own, link.answer()), AnswerCheck::BadChecksum);
+            }
+        }
+    }
 }
 
 TEST_F(Exchange, InterruptEndsTheWaitAtOnce)

@@ -22,15 +22,18 @@ struct FaultKinds {
     int pieces = 1;
     std::chrono::milliseconds pieceGap{0};
     std::size_t oversize = 0;
+    std::size_t garbage = 0;                   // junk bytes sent before the answer
+    bool vanish = false;                       // the device goes away part-way through the answer
+    std::optional<std::uint8_t> answerAddress;  // answers as this address instead
 
     void merge(const FaultKinds& other);
 };
 
 // Which requests a fault hits.
 struct FaultWhen {
-    enum class Kind { RequestNumber, EveryRequest, Period };
+    enum class Kind { RequestNumber, EveryRequest, EveryNth, Period };
     Kind kind = Kind::EveryRequest;
-    std::uint64_t requestNumber = 0;
+    std::uint64_t requestNumber = 0;  // RequestNumber: that one; EveryNth: its multiples
     ArchivePeriod period;
     std::optional<std::uint64_t> times;  // Period only: just the first K of them
 };
@@ -54,7 +57,8 @@ private:
     std::vector<std::uint64_t> m_periodHits;  // per rule
 };
 
-// Spoils a finished answer frame: checksum, length, trailing junk. Timing
+// Spoils a finished answer frame: checksum, length, junk before or after it;
+// a vanishing device gets only half of it unless a length is given. Timing
 // faults are left to the writer.
 Bytes spoilAnswer(Bytes answer, const FaultKinds& kinds);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -77,5 +78,11 @@ void PseudoTerminal::linkAs(const std::string& path)
 }
 
 void PseudoTerminal::discardUnread() { tcflush(m_slave, TCIFLUSH); }
+
+int PseudoTerminal::unreadCount() const
+{
+    int count = 0;
+    return ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
+}
 
 }  // namespace orvanic::sim

@@ -22,6 +22,8 @@ public:
 
     // Throws away answer bytes that no client has read.
     void discardUnread();
+    // How many answer bytes no client has read yet.
+    int unreadCount() const;
 
 private:
     int m_master = -1;

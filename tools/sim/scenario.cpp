@@ -13,6 +13,7 @@ namespace orvanic::sim {
 namespace {
 
 constexpr std::size_t kDefaultOversize = 600;
+constexpr std::size_t kDefaultGarbage = 8;
 
 // A problem on one line; loadScenario adds the file and line number.
 class LineError : public std::runtime_error {
@@ -119,6 +120,9 @@ FaultWhen parseWhen(std::string_view word)
     } else if (word.starts_with("request=")) {
         when.kind = FaultWhen::Kind::RequestNumber;
         when.requestNumber = parseNumber(word.substr(8), 1, UINT64_MAX, "request number");
+    } else if (word.starts_with("every=")) {
+        when.kind = FaultWhen::Kind::EveryNth;
+        when.requestNumber = parseNumber(word.substr(6), 1, UINT64_MAX, "request interval");
     } else if (word.starts_with("period=")) {
         when.kind = FaultWhen::Kind::Period;
         when.period = parsePeriod(word.substr(7));
@@ -162,6 +166,12 @@ FaultKinds parseKind(std::string_view word)
         kinds.pieceGap = parseMilliseconds(parts[1], "chunk gap");
     } else if (name == "oversize") {
         kinds.oversize = hasValue ? static_cast<std::size_t>(parseNumber(value, 0, 1'000'000, "oversize")) : kDefaultOversize;
+    } else if (name == "garbage") {
+        kinds.garbage = hasValue ? static_cast<std::size_t>(parseNumber(value, 0, 1'000'000, "garbage")) : kDefaultGarbage;
+    } else if (!hasValue && name == "vanish") {
+        kinds.vanish = true;
+    } else if (hasValue && name == "address") {
+        kinds.answerAddress = static_cast<std::uint8_t>(parseNumber(value, 0, 255, "answer address"));
     } else {
         throw LineError("unknown fault kind '" + std::string(word) + "'");
     }

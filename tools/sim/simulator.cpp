@@ -21,6 +21,10 @@ using Clock = std::chrono::steady_clock;
 
 // A partial request followed by this much silence is given up.
 constexpr auto kPartialTimeout = std::chrono::seconds(1);
+// A vanishing device waits this long for the client to take the part of
+// the answer it got, so that it really goes away mid-answer.
+constexpr auto kVanishDrainLimit = std::chrono::seconds(2);
+constexpr auto kVanishLinger = std::chrono::milliseconds(50);
 
 }  // namespace
 
@@ -41,7 +45,7 @@ Simulator::Simulator(PseudoTerminal& terminal, Device& device, FaultPlan& faults
 
 void Simulator::run()
 {
-    while (!stopRequested()) {
+    while (!stopRequested() && !m_vanished) {
         const Deadline giveUpAt = m_splitter.hasPending() ? Deadline(m_lastByteAt + kPartialTimeout) : std::nullopt;
         const short events = waitForFd(m_terminal.masterFd(), POLLIN, giveUpAt);
         if (stopRequested())
@@ -68,7 +72,7 @@ void Simulator::receive()
         m_splitter.append(std::span(buffer).first(static_cast<std::size_t>(got)));
         m_lastByteAt = Clock::now();
     }
-    while (!stopRequested()) {
+    while (!stopRequested() && !m_vanished) {
         const std::optional<RequestSplitter::Frame> frame = m_splitter.next();
         logDropped();
         if (!frame)
@@ -93,17 +97,36 @@ void Simulator::handle(const RequestSplitter::Frame& frame)
     record(frame.bytes);
     if (faults.silent) {
         log("silent fault, no answer", {});
+        if (faults.vanish)
+            vanish();
         return;
     }
+    // A device set to the wrong address answers as that address.
+    Request asked = request;
+    if (faults.answerAddress)
+        asked.address = *faults.answerAddress;
     // A no-data answer leaves the device untouched, so counters do not move.
-    Bytes answer = faults.noData ? frame.protocol->noData(request) : frame.protocol->answer(request, m_device);
+    Bytes answer = faults.noData ? frame.protocol->noData(asked) : frame.protocol->answer(asked, m_device);
     if (answer.empty()) {
         log("no answer", {});
         return;
     }
     answer = spoilAnswer(std::move(answer), faults);
     log("->", answer);
-    m_writer.write(answer, {m_lastByteAt + faults.delay, faults.pieces, faults.pieceGap});
+    if (m_writer.write(answer, {m_lastByteAt + faults.delay, faults.pieces, faults.pieceGap}) && faults.vanish)
+        vanish();
+}
+
+void Simulator::vanish()
+{
+    const auto giveUpAt = Clock::now() + kVanishDrainLimit;
+    while (m_terminal.unreadCount() > 0 && Clock::now() < giveUpAt) {
+        if (!sleepUntil(Clock::now() + std::chrono::milliseconds(5)))
+            return;
+    }
+    sleepUntil(Clock::now() + kVanishLinger);
+    log("vanish fault, the device goes away", {});
+    m_vanished = true;
 }
 
 void Simulator::record(std::span<const std::uint8_t> bytes)

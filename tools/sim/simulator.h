@@ -31,12 +31,14 @@ class Simulator {
 public:
     Simulator(PseudoTerminal& terminal, Device& device, FaultPlan& faults, const SimulatorSettings& settings);
 
-    // Returns when a stop was requested.
+    // Returns when a stop was requested, or when a fault made the device
+    // vanish.
     void run();
 
 private:
     void receive();
     void handle(const RequestSplitter::Frame& frame);
+    void vanish();
     void logDropped();
     void log(const char* what, std::span<const std::uint8_t> bytes) const;
     void record(std::span<const std::uint8_t> bytes);
@@ -51,6 +53,7 @@ private:
     RequestSplitter m_splitter;
     PacingWriter m_writer;
     std::uint64_t m_requests = 0;
+    bool m_vanished = false;
     std::chrono::steady_clock::time_point m_lastByteAt;
 };
 

@@ -17,8 +17,11 @@ void TExchangeDateTime::run()
     OpenLogFile(m_session);
     m_session.link.send(clockReadRequest(protocol, m_session.devAddress));
     m_received = m_session.link.ReceiveFrame(ReceiveLimits{}, m_session.devVelocityInt, clockReadAnswer(protocol));
-    if (m_received == ReceiveResult::Received)
-        m_clock = decodeClockAnswer(protocol, m_session.link.answer(), QDate::currentDate().year());
+    if (m_received == ReceiveResult::Received) {
+        m_garbled = !clockAnswerIntact(protocol, m_session.link.answer());
+        if (!m_garbled)
+            m_clock = decodeClockAnswer(protocol, m_session.link.answer(), QDate::currentDate().year());
+    }
     CloseLogFile(m_session);
 }
 

@@ -15,6 +15,8 @@ public:
     explicit TExchangeDateTime(Session& session, QObject* parent = nullptr);
 
     ReceiveResult received() const { return m_received; }
+    // Received, but garbled: no clock is taken from it.
+    bool garbled() const { return m_garbled; }
     const DeviceClock& clock() const { return m_clock; }
 
 protected:
@@ -23,6 +25,7 @@ protected:
 private:
     Session& m_session;
     ReceiveResult m_received = ReceiveResult::NoAnswer;
+    bool m_garbled = false;
     DeviceClock m_clock;
 };
 

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "acquire/gui/regional_format.h"
+#include "app/gui/run_on_gui.h"
 
 namespace orvanic::gui {
 
@@ -43,7 +44,7 @@ void PollWorker::run()
             break;
         }
         const RowTexts row = m_sFields;
-        QMetaObject::invokeMethod(m_gui, [this, row] { m_show(row); }, Qt::BlockingQueuedConnection);
+        runOnGui(m_gui, [this, &row] { m_show(row); });
         if (!m_flag || !m_session.link.port.pause(std::chrono::seconds(m_session.TimeRequest)))
             break;
     }

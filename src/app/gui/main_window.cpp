@@ -17,7 +17,6 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <iostream>
 
 #include "acquire/device_clock.h"
 #include "acquire/gui/date_time_dialog.h"
@@ -27,6 +26,7 @@
 #include "acquire/table_row.h"
 #include "archive/gui/archive_dialog.h"
 #include "archive/gui/archive_worker.h"
+#include "files/atomic_file.h"
 #include "files/csv_export.h"
 #include "files/data_file.h"
 #include "files/export_name.h"
@@ -338,6 +338,9 @@ void TfrmMain::startWorker(QThread* worker, std::function<void()> ended)
     connect(worker, &QThread::finished, this, [this, worker, ended] {
         std::erase(m_workers, worker);
         ended();
+        // "finished" comes just before the thread itself ends; waiting for
+        // that moment is short and makes deleting the object safe.
+        worker->wait();
         worker->deleteLater();
         afterWorkerEnded();
     });
@@ -479,10 +482,12 @@ void TfrmMain::ReadArchiveData()
     auto* worker = new TExchangeArchiveData(m_session, walk, this,
                                             [this](const RowTexts& t, int percent) { AddArchiveRow(t, percent); });
     m_archive = worker;
-    startWorker(worker, [this] {
+    startWorker(worker, [this, worker] {
         m_archive = nullptr;
         if (m_state == AppState::ArchiveRunning)
             setState(AppState::ConnectedIdle);
+        if (worker->portLost() && !m_closeWhenIdle)
+            showMessage(this, {std::string(text::kNoAnswer), std::string(caption::kError)});
     });
 }
 
@@ -516,6 +521,11 @@ void TfrmMain::clockReadEnded(const TExchangeDateTime& worker)
     if (received == ReceiveResult::NoAnswer) {
         m_clockReading = false;
         showMessage(this, {std::string(text::kNoAnswer), std::string(caption::kError)});
+        return;
+    }
+    if (worker.garbled()) {
+        m_clockReading = false;
+        showMessage(this, {std::string(text::kCrcError), std::string(caption::kAttention)});
         return;
     }
     if (clock.date)
@@ -750,8 +760,15 @@ void TfrmMain::ProgramExit()
         ClosePort(m_session);
         m_session.devType = TOrvanDevice::none;
     }
-    if (!writeSettingsFile(currentSettings(m_session)))
-        std::cerr << "Не удалось записать файл настроек " << kSettingsFileName << ".\n";
+    if (!writeSettingsFile(currentSettings(m_session))) {
+        // The program still ends, but the operator learns that the settings
+        // will not be there next time, and where they could not go.
+        std::error_code error;
+        std::filesystem::path file = std::filesystem::absolute(kSettingsFileName, error);
+        if (error)
+            file = kSettingsFileName;
+        showMessage(this, fileNotWritten(file));
+    }
 }
 
 }  // namespace orvanic::gui

@@ -2,6 +2,7 @@
 
 #include "acquire/gui/regional_format.h"
 #include "archive/archive_exchange.h"
+#include "app/gui/run_on_gui.h"
 
 namespace orvanic::gui {
 
@@ -21,11 +22,14 @@ void TExchangeArchiveData::run()
         if (result.interrupted)
             break;
         const WalkStep step = afterArchiveExchange(m_walk, result.outcome == ArchiveOutcome::CrcError);
-        if (step == WalkStep::Finished)
+        // Without a port every further period would only add a row of
+        // missing data, for as long as the range is.
+        m_portLost = result.portLost;
+        if (step == WalkStep::Finished || m_portLost)
             m_session.devData = false;
         const RowTexts row = m_sFields;
         const int percent = progressPercent(m_walk);
-        QMetaObject::invokeMethod(m_gui, [this, row, percent] { m_addRow(row, percent); }, Qt::BlockingQueuedConnection);
+        runOnGui(m_gui, [this, &row, percent] { m_addRow(row, percent); });
     }
 }
 

@@ -19,6 +19,9 @@ public:
 
     TExchangeArchiveData(Session& session, const ArchiveWalk& walk, QObject* gui, AddArchiveRow addRow);
 
+    // The read ended early because the port has gone.
+    bool portLost() const { return m_portLost; }
+
 protected:
     void run() override;
 
@@ -28,6 +31,7 @@ private:
     QObject* m_gui;
     AddArchiveRow m_addRow;
     RowTexts m_sFields{};
+    bool m_portLost = false;
 };
 
 }  // namespace orvanic::gui

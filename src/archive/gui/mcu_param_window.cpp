@@ -9,6 +9,7 @@
 
 #include "acquire/gui/regional_format.h"
 #include "app/gui/message_box.h"
+#include "app/gui/thread_handover.h"
 #include "app/session.h"
 #include "archive/gui/mcu_param_worker.h"
 
@@ -118,6 +119,7 @@ TfrmMCUParam::~TfrmMCUParam()
     if (m_worker) {
         m_session.link.port.interrupt();
         m_worker->wait();
+        takeOver(m_worker);
         m_session.link.port.resume();
     }
 }
@@ -139,6 +141,9 @@ void TfrmMCUParam::startWorker(QThread* worker, std::function<void()> ended)
     m_worker = worker;
     connect(worker, &QThread::finished, this, [this, worker, ended] {
         m_worker = nullptr;
+        // Let the thread itself end before its object goes.
+        worker->wait();
+        takeOver(worker);
         worker->deleteLater();
         if (m_closeWith) {
             m_session.link.port.resume();

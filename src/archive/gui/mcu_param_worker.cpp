@@ -2,6 +2,8 @@
 
 #include <variant>
 
+#include "app/gui/thread_handover.h"
+
 namespace orvanic::gui {
 
 TReadMCUDat::TReadMCUDat(Session& session, QObject* parent)
@@ -13,6 +15,7 @@ TReadMCUDat::TReadMCUDat(Session& session, QObject* parent)
 void TReadMCUDat::run()
 {
     m_result = readParameters(m_session);
+    handOver(this);
 }
 
 TWriteMCUDat::TWriteMCUDat(ParameterTexts texts, QString decimalSeparator, QObject* parent)
@@ -29,6 +32,7 @@ void TWriteMCUDat::run()
         m_message = badParameterTextMessage(*bad);
     else
         m_message = nothingToWriteMessage();
+    handOver(this);
 }
 
 }  // namespace orvanic::gui

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
@@ -19,6 +21,7 @@
 #include "link/gui/connection_dialog.h"
 #include "support/sim_process.h"
 #include "support/modal_dialog.h"
+#include "support/scratch_fs.h"
 #include "support/temp_dir.h"
 #include "support/window_fixture.h"
 
@@ -282,6 +285,35 @@ private slots:
         QCOMPARE(w.session().devHandle(), Session::kInvalidHandle);
         QCOMPARE(w.session().devType, TOrvanDevice::none);
         QCOMPARE(test::readFile("QN.cfg"), settingsFor(sim.portPath(), 1));
+    }
+
+    void settingsThatCannotBeWrittenAreReportedAtExit_data()
+    {
+        QTest::addColumn<test::ScratchPlace::Kind>("kind");
+        QTest::newRow("read-only folder") << test::ScratchPlace::Kind::ReadOnly;
+        QTest::newRow("full file system") << test::ScratchPlace::Kind::Full;
+    }
+
+    void settingsThatCannotBeWrittenAreReportedAtExit()
+    {
+        QFETCH(test::ScratchPlace::Kind, kind);
+        const std::string earlier = settingsFor("COM3", 0);
+        const test::ScratchPlace place(kind, "QN.cfg", earlier);
+        if (!place.ready())
+            QSKIP(place.whyNot().c_str());
+        const QString fixtureDir = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(place.path().string()));
+        const auto back = qScopeGuard([&] { QDir::setCurrent(fixtureDir); });
+
+        TfrmMain w;
+        w.show();
+        w.session().devPort = "COM9";
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+        const std::string file = (place.path() / "QN.cfg").string();
+        QCOMPARE(m_messages, (std::vector<UserMessage>{{"Не удалось записать файл " + file + ".", "Ошибка"}}));
+        QCOMPARE(test::readFile(file), earlier);
+        QCOMPARE(place.names(), std::vector<std::string>{"QN.cfg"});
     }
 
     void exitDuringConnectionDoesNotWaitForTheDevice()
