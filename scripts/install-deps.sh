@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build (and, with "test", the tests) need,
-# asking apt only for those that are missing.
+# Installs the Debian packages the build needs; with "test", also what the
+# tests need (the fuzz stage included); with "fuzz", what scripts/fuzz.sh
+# needs. Asks apt only for those that are missing.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev libx11-dev libxlsxwriter-dev
   libzip-dev fonts-liberation)
+# clang with libFuzzer and the sanitizers' run-times, for scripts/fuzz.sh.
+fuzzing=(clang libclang-rt-14-dev)
 if [[ "${1:-}" == "test" ]]; then
   # Python reads the workbooks back; the Russian locale gives the
   # command-line reader the same decimal comma as the window.
-  packages+=(libgtest-dev libmodbus-dev mbpoll python3 python3-openpyxl python3-odf locales clang libclang-rt-14-dev)
+  packages+=(libgtest-dev libmodbus-dev mbpoll python3 python3-openpyxl python3-odf locales "${fuzzing[@]}")
 fi
 if [[ "${1:-}" == "fuzz" ]]; then
-  # clang with libFuzzer and the sanitizers' run-times, for scripts/fuzz.sh.
-  packages+=(clang libclang-rt-dev)
+  packages+=("${fuzzing[@]}")
 fi
 
 sudo=()
